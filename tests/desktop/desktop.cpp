@@ -1,0 +1,293 @@
+// Starting Xvfb, a window manager and the program under test, and reading the screen through Xlib.
+#include "desktop.h"
+
+#include <X11/Xatom.h>
+#include <X11/Xutil.h>
+#include <X11/extensions/XTest.h>
+#include <X11/extensions/Xfixes.h>
+#include <fcntl.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <algorithm>
+#include <fstream>
+#include <map>
+#include <sstream>
+#include <stdexcept>
+#include <thread>
+
+extern char** environ;
+
+namespace desktop {
+namespace {
+
+// The current environment with DISPLAY replaced and `extra` (NAME=value entries) added.
+std::vector<std::string> environmentFor(const std::string& display,
+                                        const std::vector<std::string>& extra) {
+  std::vector<std::string> env;
+  for (char** e = environ; *e != nullptr; ++e)
+    if (std::strncmp(*e, "DISPLAY=", 8) != 0) env.emplace_back(*e);
+  env.push_back("DISPLAY=" + display);
+  env.insert(env.end(), extra.begin(), extra.end());
+  return env;
+}
+
+std::vector<char*> pointers(std::vector<std::string>& strings) {
+  std::vector<char*> p;
+  for (auto& s : strings) p.push_back(s.data());
+  p.push_back(nullptr);
+  return p;
+}
+
+// Starts `argv` with `env`, stdout and stderr to `outputPath`, and optionally `passFd` as fd 3.
+pid_t spawn(std::vector<std::string> argv, std::vector<std::string> env,
+            const std::string& outputPath, int passFd = -1) {
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+  posix_spawn_file_actions_addopen(&actions, 1, outputPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                   0600);
+  posix_spawn_file_actions_adddup2(&actions, 1, 2);
+  if (passFd >= 0) posix_spawn_file_actions_adddup2(&actions, passFd, 3);
+  auto args = pointers(argv);
+  auto envp = pointers(env);
+  pid_t pid = -1;
+  const int error = posix_spawnp(&pid, args[0], &actions, nullptr, args.data(), envp.data());
+  posix_spawn_file_actions_destroy(&actions);
+  if (error != 0) throw std::runtime_error("cannot start " + argv[0] + ": " + std::strerror(error));
+  return pid;
+}
+
+void stop(pid_t pid) {
+  if (pid <= 0) return;
+  kill(pid, SIGKILL);
+  waitpid(pid, nullptr, 0);
+}
+
+std::vector<unsigned long> windowListProperty(Display* d, Window w, const char* name) {
+  std::vector<unsigned long> values;
+  Atom type;
+  int format;
+  unsigned long count, remaining;
+  unsigned char* data = nullptr;
+  if (XGetWindowProperty(d, w, XInternAtom(d, name, False), 0, 1024, False, XA_WINDOW, &type,
+                         &format, &count, &remaining, &data) == Success &&
+      data != nullptr) {
+    const auto* items = reinterpret_cast<const unsigned long*>(data);
+    values.assign(items, items + count);
+  }
+  if (data != nullptr) XFree(data);
+  return values;
+}
+
+// A window can vanish between being listed and being read; that is no reason to end the test.
+int ignoreXError(Display*, XErrorEvent*) { return 0; }
+
+int shiftOf(unsigned long mask) {
+  int shift = 0;
+  while (mask != 0 && (mask & 1) == 0) {
+    mask >>= 1;
+    ++shift;
+  }
+  return shift;
+}
+
+}  // namespace
+
+bool waitUntil(const std::function<bool()>& condition, Seconds timeout) {
+  const auto end = std::chrono::steady_clock::now() + timeout;
+  while (true) {
+    if (condition()) return true;
+    if (std::chrono::steady_clock::now() > end) return false;
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  }
+}
+
+bool near(Rgb a, Rgb b, int tolerance) {
+  return std::abs(a.r - b.r) <= tolerance && std::abs(a.g - b.g) <= tolerance &&
+         std::abs(a.b - b.b) <= tolerance;
+}
+
+double Image::share(const Rect& r, Rgb colour, int tolerance) const {
+  int matching = 0;
+  for (int y = r.y; y < r.y + r.height; ++y)
+    for (int x = r.x; x < r.x + r.width; ++x) matching += near(at(x, y), colour, tolerance);
+  return static_cast<double>(matching) / (r.width * r.height);
+}
+
+Rgb Image::mostCommon(const Rect& r) const {
+  std::map<int, int> counts;
+  for (int y = r.y; y < r.y + r.height; ++y)
+    for (int x = r.x; x < r.x + r.width; ++x) {
+      const Rgb& p = at(x, y);
+      ++counts[(p.r << 16) | (p.g << 8) | p.b];
+    }
+  const auto top = std::max_element(counts.begin(), counts.end(),
+                                    [](auto& a, auto& b) { return a.second < b.second; });
+  return {top->first >> 16, (top->first >> 8) & 0xFF, top->first & 0xFF};
+}
+
+void Image::writePpm(const std::string& path) const {
+  std::ofstream out(path, std::ios::binary);
+  out << "P6\n" << width_ << ' ' << height_ << "\n255\n";
+  for (const Rgb& p : pixels_) out.put(char(p.r)).put(char(p.g)).put(char(p.b));
+}
+
+Desktop::Desktop(int width, int height) : width_(width), height_(height) {
+  int fds[2];
+  if (pipe2(fds, O_CLOEXEC) != 0) throw std::runtime_error("pipe");
+  // -displayfd lets the server pick a free display and tell us its number once it is ready.
+  const std::string screen = std::to_string(width) + "x" + std::to_string(height) + "x24";
+  server_ = spawn({"Xvfb", "-displayfd", "3", "-screen", "0", screen, "-nolisten", "tcp"},
+                  environmentFor(":0", {}), "/dev/null", fds[1]);
+  close(fds[1]);
+  std::string number;
+  char c;
+  while (read(fds[0], &c, 1) == 1 && c != '\n') number += c;
+  close(fds[0]);
+  if (number.empty()) throw std::runtime_error("Xvfb did not start");
+  name_ = ":" + number;
+  display_ = XOpenDisplay(name_.c_str());
+  if (display_ == nullptr) throw std::runtime_error("cannot open display " + name_);
+  XSetErrorHandler(ignoreXError);
+
+  windowManager_ = spawn({"openbox"}, environmentFor(name_, {}), "/dev/null");
+  const Window root = DefaultRootWindow(display_);
+  if (!waitUntil([&] { return !windowListProperty(display_, root, "_NET_SUPPORTING_WM_CHECK").empty(); },
+                 Seconds(20)))
+    throw std::runtime_error("the window manager did not start");
+}
+
+Desktop::~Desktop() {
+  if (display_ != nullptr) XCloseDisplay(display_);
+  stop(windowManager_);
+  stop(server_);
+}
+
+Window Desktop::waitForWindow(pid_t pid, Seconds timeout) const {
+  const Atom pidAtom = XInternAtom(display_, "_NET_WM_PID", False);
+  Window found = 0;
+  waitUntil(
+      [&] {
+        for (Window w : windowListProperty(display_, DefaultRootWindow(display_), "_NET_CLIENT_LIST")) {
+          Atom type;
+          int format;
+          unsigned long count, remaining;
+          unsigned char* data = nullptr;
+          if (XGetWindowProperty(display_, w, pidAtom, 0, 1, False, XA_CARDINAL, &type, &format,
+                                 &count, &remaining, &data) == Success &&
+              data != nullptr && count == 1 &&
+              *reinterpret_cast<const unsigned long*>(data) == static_cast<unsigned long>(pid))
+            found = w;
+          if (data != nullptr) XFree(data);
+        }
+        return found != 0;
+      },
+      timeout);
+  return found;
+}
+
+Rect Desktop::geometry(Window client) const {
+  XWindowAttributes attributes;
+  if (!XGetWindowAttributes(display_, client, &attributes)) return {};
+  int x = 0, y = 0;
+  Window child;
+  XTranslateCoordinates(display_, client, DefaultRootWindow(display_), 0, 0, &x, &y, &child);
+  return {x, y, attributes.width, attributes.height};
+}
+
+std::string Desktop::title(Window client) const {
+  std::string text;
+  XTextProperty name;
+  if (XGetWMName(display_, client, &name) && name.value != nullptr) {
+    text.assign(reinterpret_cast<const char*>(name.value), name.nitems);
+    XFree(name.value);
+  }
+  Atom type;
+  int format;
+  unsigned long count, remaining;
+  unsigned char* data = nullptr;
+  if (XGetWindowProperty(display_, client, XInternAtom(display_, "_NET_WM_NAME", False), 0, 1024,
+                         False, AnyPropertyType, &type, &format, &count, &remaining,
+                         &data) == Success &&
+      data != nullptr) {
+    text.append(reinterpret_cast<const char*>(data), count);
+  }
+  if (data != nullptr) XFree(data);
+  return text;
+}
+
+bool Desktop::pointerHiddenAt(int x, int y) const {
+  XWarpPointer(display_, None, DefaultRootWindow(display_), 0, 0, 0, 0, x, y);
+  XSync(display_, False);
+  std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  XFixesCursorImage* cursor = XFixesGetCursorImage(display_);
+  if (cursor == nullptr) return false;
+  bool blank = true;
+  for (int n = 0; n < cursor->width * cursor->height; ++n)
+    if ((cursor->pixels[n] >> 24) != 0) blank = false;  // ARGB: any visible alpha
+  XFree(cursor);
+  return blank;
+}
+
+Image Desktop::grab(const Rect& area) const {
+  XImage* shot = XGetImage(display_, DefaultRootWindow(display_), area.x, area.y, area.width,
+                           area.height, AllPlanes, ZPixmap);
+  if (shot == nullptr) throw std::runtime_error("cannot read the screen");
+  Image image(area.width, area.height);
+  const int rs = shiftOf(shot->red_mask), gs = shiftOf(shot->green_mask),
+            bs = shiftOf(shot->blue_mask);
+  for (int y = 0; y < area.height; ++y)
+    for (int x = 0; x < area.width; ++x) {
+      const unsigned long p = XGetPixel(shot, x, y);
+      image.at(x, y) = {int((p & shot->red_mask) >> rs), int((p & shot->green_mask) >> gs),
+                        int((p & shot->blue_mask) >> bs)};
+    }
+  XDestroyImage(shot);
+  return image;
+}
+
+void Desktop::press(KeySym key, int times) const {
+  const KeyCode code = XKeysymToKeycode(display_, key);
+  for (int n = 0; n < times; ++n) {
+    XTestFakeKeyEvent(display_, code, True, CurrentTime);
+    XTestFakeKeyEvent(display_, code, False, CurrentTime);
+    XSync(display_, False);
+  }
+}
+
+Program::Program(const std::string& path, const Desktop& desktop,
+                 const std::vector<std::string>& env) {
+  char pattern[] = "/tmp/sculpt-output-XXXXXX";
+  const int fd = mkstemp(pattern);
+  if (fd < 0) throw std::runtime_error("mkstemp");
+  close(fd);
+  outputPath_ = pattern;
+  pid_ = spawn({path}, environmentFor(desktop.name(), env), outputPath_);
+}
+
+Program::~Program() {
+  stop(pid_);
+  std::remove(outputPath_.c_str());
+}
+
+bool Program::waitForExit(Seconds timeout, int* status) {
+  if (pid_ <= 0) return false;
+  const bool ended = waitUntil([&] { return waitpid(pid_, status, WNOHANG) == pid_; }, timeout);
+  if (ended) pid_ = -1;
+  return ended;
+}
+
+std::string Program::output() const {
+  std::ifstream in(outputPath_);
+  std::stringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+}  // namespace desktop

@@ -1,0 +1,100 @@
+// A real X desktop for end-to-end tests: an Xvfb server with a window manager, the program under
+// test started on it, and the means to look at its window and press its keys.
+#pragma once
+
+#include <X11/Xlib.h>
+#include <sys/types.h>
+
+#include <chrono>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace desktop {
+
+using Seconds = std::chrono::duration<double>;
+
+struct Rect {
+  int x = 0, y = 0, width = 0, height = 0;
+};
+
+struct Rgb {
+  int r = 0, g = 0, b = 0;
+};
+// True when every channel differs by at most `tolerance`.
+bool near(Rgb a, Rgb b, int tolerance = 2);
+
+// A copy of part of the screen.
+class Image {
+ public:
+  Image(int width, int height) : width_(width), height_(height), pixels_(width * height) {}
+  int width() const { return width_; }
+  int height() const { return height_; }
+  Rgb& at(int x, int y) { return pixels_[y * width_ + x]; }
+  const Rgb& at(int x, int y) const { return pixels_[y * width_ + x]; }
+  // Share of the pixels in the rectangle within `tolerance` of `colour` on every channel.
+  double share(const Rect& r, Rgb colour, int tolerance = 2) const;
+  // The colour that the most pixels in the rectangle have exactly.
+  Rgb mostCommon(const Rect& r) const;
+  void writePpm(const std::string& path) const;  // for looking at a failure
+
+ private:
+  int width_, height_;
+  std::vector<Rgb> pixels_;
+};
+
+// An Xvfb server with an EWMH window manager on it, as a user's desktop would have.
+class Desktop {
+ public:
+  Desktop(int width, int height);
+  ~Desktop();
+  Desktop(const Desktop&) = delete;
+  Desktop& operator=(const Desktop&) = delete;
+
+  const std::string& name() const { return name_; }  // the DISPLAY value
+  Display* display() const { return display_; }
+  int width() const { return width_; }
+  int height() const { return height_; }
+
+  // The top-level window that process `pid` opened, or 0 once `timeout` passes.
+  Window waitForWindow(pid_t pid, Seconds timeout) const;
+  // The client's drawing area in root coordinates.
+  Rect geometry(Window client) const;
+  std::string title(Window client) const;
+  // Moves the pointer to a screen position and tells whether the cursor shown there is blank.
+  bool pointerHiddenAt(int x, int y) const;
+  Image grab(const Rect& area) const;
+  Image grabScreen() const { return grab({0, 0, width_, height_}); }
+  // Presses and releases the key `times` times, as a user's keyboard would.
+  void press(KeySym key, int times = 1) const;
+
+ private:
+  int width_, height_;
+  std::string name_;
+  pid_t server_ = -1;
+  pid_t windowManager_ = -1;
+  Display* display_ = nullptr;
+};
+
+// One run of a program on the desktop; killed when it goes out of scope.
+class Program {
+ public:
+  Program(const std::string& path, const Desktop& desktop, const std::vector<std::string>& env = {});
+  ~Program();
+  Program(const Program&) = delete;
+  Program& operator=(const Program&) = delete;
+
+  pid_t pid() const { return pid_; }
+  // Waits for the process to end; true with its wait status, false if it is still running.
+  bool waitForExit(Seconds timeout, int* status);
+  std::string output() const;  // everything it wrote to stdout and stderr
+
+ private:
+  pid_t pid_ = -1;
+  std::string outputPath_;
+};
+
+// Polls `condition` until it holds or `timeout` passes; returns its last value.
+bool waitUntil(const std::function<bool()>& condition, Seconds timeout);
+
+}  // namespace desktop
