@@ -1,0 +1,46 @@
+// What every program shares as a user meets it: full screen, no title, no pointer, F11 and Esc.
+#include <gtest/gtest.h>
+
+#include "program_on_desktop.h"
+
+namespace {
+
+using namespace desktop;
+
+class EveryProgram : public ProgramOnDesktop, public ::testing::TestWithParam<const char*> {
+ protected:
+  void SetUp() override { start(GetParam()); }
+};
+
+TEST_P(EveryProgram, ComesUpFullScreenUntitledWithThePointerHiddenAndEndsOnEscape) {
+  EXPECT_EQ(desk().title(window), "");
+  EXPECT_TRUE(desk().pointerHiddenAt(kScreenWidth / 2, kScreenHeight / 2));
+  expectEscapeEndsWithStatusZero();
+}
+
+TEST_P(EveryProgram, F11RestoresTheWindowAndReturnsToFullScreen) {
+  desk().press(XK_F11);
+  ASSERT_TRUE(waitUntil(
+      [&] {
+        const Rect g = desk().geometry(window);
+        return g.width == 640 && g.height == 480;
+      },
+      Seconds(10)));
+  // The window manager puts its frame at the saved spot, so the drawing area is near (100, 100).
+  const Rect windowed = desk().geometry(window);
+  EXPECT_NEAR(windowed.x, 100, 30);
+  EXPECT_NEAR(windowed.y, 100, 30);
+  // The desktop's own pointer shows outside the window; over the window it stays hidden.
+  EXPECT_FALSE(desk().pointerHiddenAt(20, kScreenHeight - 20));
+  EXPECT_TRUE(desk().pointerHiddenAt(windowed.x + 320, windowed.y + 240));
+
+  desk().press(XK_F11);
+  EXPECT_TRUE(waitForGeometry({0, 0, kScreenWidth, kScreenHeight}));
+  desk().press(XK_F11);
+  EXPECT_TRUE(waitForGeometry(windowed));  // the same place every time, no drift
+  expectEscapeEndsWithStatusZero();          // from the windowed state too
+}
+
+INSTANTIATE_TEST_SUITE_P(Programs, EveryProgram, ::testing::Values("sculpt_lines"));
+
+}  // namespace
