@@ -41,6 +41,7 @@ TEST_P(EveryProgram, F11RestoresTheWindowAndReturnsToFullScreen) {
   expectEscapeEndsWithStatusZero();          // from the windowed state too
 }
 
-INSTANTIATE_TEST_SUITE_P(Programs, EveryProgram, ::testing::Values("sculpt_lines"));
+INSTANTIATE_TEST_SUITE_P(Programs, EveryProgram, ::testing::Values("sculpt_lines", "sculpt_grey",
+                                                                  "sculpt_glow", "sculpt_bands"));
 
 }  // namespace

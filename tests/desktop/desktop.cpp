@@ -120,6 +120,26 @@ double Image::share(const Rect& r, Rgb colour, int tolerance) const {
   return static_cast<double>(matching) / (r.width * r.height);
 }
 
+int Image::count(const Rect& r, const std::function<bool(Rgb)>& test) const {
+  int n = 0;
+  for (int y = r.y; y < r.y + r.height; ++y)
+    for (int x = r.x; x < r.x + r.width; ++x) n += test(at(x, y));
+  return n;
+}
+
+Point Image::centre(const Rect& r, const std::function<bool(Rgb)>& test) const {
+  double sx = 0, sy = 0;
+  int n = 0;
+  for (int y = r.y; y < r.y + r.height; ++y)
+    for (int x = r.x; x < r.x + r.width; ++x)
+      if (test(at(x, y))) {
+        sx += x;
+        sy += y;
+        ++n;
+      }
+  return n == 0 ? Point{-1, -1} : Point{sx / n, sy / n};
+}
+
 Rgb Image::mostCommon(const Rect& r) const {
   std::map<int, int> counts;
   for (int y = r.y; y < r.y + r.height; ++y)

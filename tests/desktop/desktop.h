@@ -24,6 +24,10 @@ struct Rgb {
 // True when every channel differs by at most `tolerance`.
 bool near(Rgb a, Rgb b, int tolerance = 2);
 
+struct Point {
+  double x, y;
+};
+
 // A copy of part of the screen.
 class Image {
  public:
@@ -36,6 +40,9 @@ class Image {
   double share(const Rect& r, Rgb colour, int tolerance = 2) const;
   // The colour that the most pixels in the rectangle have exactly.
   Rgb mostCommon(const Rect& r) const;
+  // Number and centre of the pixels in the rectangle that pass `test`.
+  int count(const Rect& r, const std::function<bool(Rgb)>& test) const;
+  Point centre(const Rect& r, const std::function<bool(Rgb)>& test) const;
   void writePpm(const std::string& path) const;  // for looking at a failure
 
  private:

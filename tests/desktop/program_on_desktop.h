@@ -1,11 +1,15 @@
-// A test fixture that starts one program on a shared desktop and waits for it to go full screen.
+// A test fixture that starts one program on a shared desktop and waits for it to go full screen,
+// with the checks that several programs' tests share.
 #pragma once
 
 #include <X11/keysym.h>
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
+#include <chrono>
+#include <cmath>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "desktop.h"
@@ -14,6 +18,9 @@ namespace desktop {
 
 constexpr int kScreenWidth = 1024;
 constexpr int kScreenHeight = 768;
+// The middle of the screen, where the view keeps the cursor.
+constexpr Rect kMiddle = {kScreenWidth / 4, kScreenHeight / 8, kScreenWidth / 2,
+                          kScreenHeight * 3 / 4};
 
 class ProgramOnDesktop {
  protected:
@@ -41,6 +48,53 @@ class ProgramOnDesktop {
         Seconds(10));
   }
 
+  // Waits until every given area shows mostly `colour`: the first full-screen frame may still be
+  // on its way. Saves the last screen as `name`.ppm if it never does.
+  bool waitForBackground(std::initializer_list<Rect> areas, Rgb colour, const char* name) {
+    Image screen(0, 0);
+    const bool shown = waitUntil(
+        [&] {
+          screen = desk().grabScreen();
+          for (const Rect& area : areas)
+            if (!near(screen.mostCommon(area), colour)) return false;
+          return true;
+        },
+        Seconds(10));
+    if (!shown) screen.writePpm(std::string(name) + ".ppm");
+    return shown;
+  }
+
+  // Centre of the pixels in the middle of the screen that pass `test`, if at least a few do.
+  std::optional<Point> locate(const std::function<bool(Rgb)>& test) {
+    const Image screen = desk().grab(kMiddle);
+    const Rect all = {0, 0, kMiddle.width, kMiddle.height};
+    if (screen.count(all, test) < 3) return std::nullopt;
+    const Point p = screen.centre(all, test);
+    return Point{p.x + kMiddle.x, p.y + kMiddle.y};
+  }
+
+  // As locate(), waiting up to ten seconds for the pixels to show.
+  std::optional<Point> find(const std::function<bool(Rgb)>& test) {
+    std::optional<Point> found;
+    waitUntil([&] { return (found = locate(test)).has_value(); }, Seconds(10));
+    return found;
+  }
+
+  // The farthest the pixels passing `test` get from where they were, by `distance`, in the second
+  // after `key` is pressed `times`. The camera closes on the cursor within about a second, so the
+  // frames right after the keys show the cursor displaced and later ones show it back.
+  double biggestShift(KeySym key, int times, const std::function<bool(Rgb)>& test,
+                      const std::function<double(Point, Point)>& distance) {
+    const auto before = find(test);
+    if (!before) return 0;
+    desk().press(key, times);
+    double biggest = 0;
+    const auto end = std::chrono::steady_clock::now() + Seconds(1);
+    while (std::chrono::steady_clock::now() < end)
+      if (auto now = locate(test)) biggest = std::max(biggest, distance(*before, *now));
+    return biggest;
+  }
+
   // Presses Esc and expects the program to end at once with status 0, having printed nothing.
   void expectEscapeEndsWithStatusZero() {
     desk().press(XK_Escape);
@@ -54,5 +108,11 @@ class ProgramOnDesktop {
   std::unique_ptr<Program> program;
   Window window = 0;
 };
+
+inline double rightward(Point a, Point b) { return b.x - a.x; }
+inline double leftward(Point a, Point b) { return a.x - b.x; }
+inline double upward(Point a, Point b) { return a.y - b.y; }
+inline double downward(Point a, Point b) { return b.y - a.y; }
+inline double anyway(Point a, Point b) { return std::hypot(b.x - a.x, b.y - a.y); }
 
 }  // namespace desktop
