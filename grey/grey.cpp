@@ -11,7 +11,7 @@ const ProgramValues kProgram = {
 };
 
 namespace {
-constexpr float kViewScale = 0.05f;      // scene units per cell
+constexpr float kViewScale = 0.05f;  // scene units per cell
 constexpr float kSurfaceAlpha = 0.3f;
 constexpr float kMarkerHalfSize = 2.0f;  // cells
 constexpr float kMarkerSpin = 100.0f;    // degrees per unit of camZ

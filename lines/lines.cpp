@@ -34,7 +34,7 @@ void Scene::draw() const {
   glLoadIdentity();
   glPushMatrix();
   glRotatef(-60.0f, 1.0f, -0.3f, -0.3f);  // tilt: profile lines run across the screen
-  glRotatef(-camZ, 0.0f, 0.0f, 1.0f);      // spin: one degree per unit of camera height
+  glRotatef(-camZ, 0.0f, 0.0f, 1.0f);     // spin: one degree per unit of camera height
   glScalef(kViewScale, kViewScale, kViewScale);
   glTranslatef(-camX, -camY, 0.0f);
 

@@ -24,7 +24,9 @@ void Scene::fillTerrain() {
     for (float& h : row) h = randomUnit() * scale;
 }
 
-void Scene::tick() { frame(); }
+void Scene::tick() {
+  frame();
+}
 
 void Scene::frame() {
   advance();

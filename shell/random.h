@@ -5,7 +5,8 @@
 #include <cstdint>
 
 constexpr int kRandomMax = 32767;
-// The float nearest 1/32767; randomInt() * kRandomScale maps 0..32767 onto [0, 1] exactly at the ends.
+// The float nearest 1/32767; randomInt() * kRandomScale maps 0..32767 onto [0, 1] exactly at the
+// ends.
 constexpr float kRandomScale = 1.0f / 32767.0f;
 
 void seedRandom(std::uint32_t seed);

@@ -2,7 +2,7 @@
 // with the methods that GLUT's callbacks forward to.
 #pragma once
 
-constexpr int kGridSize = 256;           // cells along each axis of the height field
+constexpr int kGridSize = 256;            // cells along each axis of the height field
 constexpr int kGridLast = kGridSize - 1;  // highest cell index
 
 class Scene {
@@ -32,7 +32,7 @@ class Scene {
   int savedWidth = 0;
   bool fullScreen = false;
   float heights[kGridSize][kGridSize] = {};  // heights[x][y], in grid units
-  int cursorX = 0;  // cursor cell, 0 to kGridLast on each axis
+  int cursorX = 0;                           // cursor cell, 0 to kGridLast on each axis
   int cursorY = 0;
   float camX = 0.0f;  // camera position in cells, and camera height in grid units
   float camY = 0.0f;

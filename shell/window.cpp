@@ -6,13 +6,14 @@
 #include "scene.h"
 
 namespace {
-constexpr int kStartCell = 128;  // the cursor and camera start over the middle of the field
+constexpr int kStartCell = 128;    // the cursor and camera start over the middle of the field
 constexpr int kWindowWidth = 640;  // pixels, the window before and after full screen
 constexpr int kWindowHeight = 480;
 constexpr int kWindowX = 100;
 constexpr int kWindowY = 100;
 constexpr double kFieldOfView = 60.0;  // degrees, vertical
-constexpr float kNearPlane = 0.1f;      // single precision on purpose: the projection uses its widened value
+constexpr float kNearPlane =
+    0.1f;  // single precision on purpose: the projection uses its widened value
 constexpr double kFarPlane = 100.0;
 }  // namespace
 

@@ -2,7 +2,6 @@
 // rising under a cursor held still.
 #include <gtest/gtest.h>
 
-
 #include "program_on_desktop.h"
 
 namespace {
@@ -11,10 +10,14 @@ using namespace desktop;
 
 const Rgb kSand = {213, 192, 130};
 
-bool guideYellow(Rgb p) { return p.r > 200 && p.g > 200 && p.b < 80; }
+bool guideYellow(Rgb p) {
+  return p.r > 200 && p.g > 200 && p.b < 80;
+}
 // Orange, red and purple bands, and the threshold lines, pull red well above green; the grey
 // ramp over sand, the sand and the yellow lines do not.
-bool bandColour(Rgb p) { return p.r - p.g > 40; }
+bool bandColour(Rgb p) {
+  return p.r - p.g > 40;
+}
 
 class Bands : public ProgramOnDesktop, public ::testing::Test {
  protected:
@@ -22,8 +25,8 @@ class Bands : public ProgramOnDesktop, public ::testing::Test {
 };
 
 TEST_F(Bands, SandBeyondTheFieldYellowGuidesAndBandsUnderTheHeldCursor) {
-  EXPECT_TRUE(waitForBackground({{0, 0, 40, 20}, {kScreenWidth - 40, 0, 40, 20}}, kSand,
-                                "bands-corners"));
+  EXPECT_TRUE(
+      waitForBackground({{0, 0, 40, 20}, {kScreenWidth - 40, 0, 40, 20}}, kSand, "bands-corners"));
   EXPECT_TRUE(find(guideYellow).has_value()) << "no yellow guide lines";
   // Heights start below 0.5; held still, the cursor cell passes 1 and then 3 within seconds.
   EXPECT_TRUE(waitUntil(

@@ -29,16 +29,16 @@ TEST(Palette, EachBandTakesItsLowerEdge) {
   struct Band {
     float edge, r, g, b;
   };
-  const Band bands[] = {{1, 1, 0.5f, 0},  {3, 1, 0, 0},     {5, 0.5f, 0, 0.5f}, {7, 0.5f, 0, 1},
-                        {9, 0, 0, 1},     {11, 0, 0.5f, 1}, {13, 0, 0.5f, 0.5f}, {15, 0, 1, 0.5f},
-                        {17, 0, 1, 0},    {19, 1, 1, 1}};
+  const Band bands[] = {{1, 1, 0.5f, 0}, {3, 1, 0, 0},     {5, 0.5f, 0, 0.5f},  {7, 0.5f, 0, 1},
+                        {9, 0, 0, 1},    {11, 0, 0.5f, 1}, {13, 0, 0.5f, 0.5f}, {15, 0, 1, 0.5f},
+                        {17, 0, 1, 0},   {19, 1, 1, 1}};
   for (size_t n = 0; n < std::size(bands); ++n) {
     const Band& b = bands[n];
     EXPECT_EQ(bandOf(b.edge), colour(b.r, b.g, b.b, 0.3f)) << "at " << b.edge;
     const float below = std::nextafter(b.edge, 0.0f);
-    const Call expectedBelow =
-        n == 0 ? colour(below, below, below, 0.3f)
-               : colour(bands[n - 1].r, bands[n - 1].g, bands[n - 1].b, 0.3f);
+    const Call expectedBelow = n == 0
+                                   ? colour(below, below, below, 0.3f)
+                                   : colour(bands[n - 1].r, bands[n - 1].g, bands[n - 1].b, 0.3f);
     EXPECT_EQ(bandOf(below), expectedBelow) << "just below " << b.edge;
   }
 }
@@ -108,10 +108,14 @@ TEST_F(BandsFrame, SetsTheTurnedViewAndEndsWithGuideLinesAndSwap) {
   const Call p = vertex(3, 250, 6.0f);
   const std::vector<Call> guides = {colour(1, 1, 0, 1),
                                     call("glBegin", {GL_LINES}),
-                                    p, vertex(0, 0, 0),
-                                    p, vertex(255, 0, 0),
-                                    p, vertex(255, 255, 0),
-                                    p, vertex(0, 255, 0),
+                                    p,
+                                    vertex(0, 0, 0),
+                                    p,
+                                    vertex(255, 0, 0),
+                                    p,
+                                    vertex(255, 255, 0),
+                                    p,
+                                    vertex(0, 255, 0),
                                     call("glEnd"),
                                     call("glPopMatrix"),
                                     call("glutSwapBuffers")};
@@ -130,8 +134,8 @@ TEST_F(BandsFrame, SurfaceIsColouredByBandAndItsLastStripIsAWallToTheBase) {
   scene->heights[255][9] = 12.0f;
   scene->draw();
   const auto strip3 = pass(GL_QUAD_STRIP, 3);
-  const std::vector<Call> pair = {colour(0, 0, 0, 0.3f), vertex(3, 9, 0),
-                                  colour(1, 0.5f, 0, 0.3f), vertex(4, 9, 2.0f)};
+  const std::vector<Call> pair = {colour(0, 0, 0, 0.3f), vertex(3, 9, 0), colour(1, 0.5f, 0, 0.3f),
+                                  vertex(4, 9, 2.0f)};
   EXPECT_EQ(std::vector<Call>(strip3.begin() + 4 * 9, strip3.begin() + 4 * 10), pair);
 
   const auto wall = pass(GL_QUAD_STRIP, 255);
@@ -144,21 +148,20 @@ TEST_F(BandsFrame, SurfaceIsColouredByBandAndItsLastStripIsAWallToTheBase) {
 
 TEST_F(BandsFrame, ThresholdPassesAreEmptyPrimitivesOnTheLowStartingField) {
   scene->draw();
-  const std::vector<Call> passes = {colour(0, 0, 0, 1),        call("glBegin", {GL_LINE_STRIP}),
-                                    call("glEnd"),             colour(1, 0, 0, 1),
-                                    call("glBegin", {GL_LINE_STRIP}), call("glEnd"),
-                                    colour(0.8f, 0.8f, 1, 0.3f), call("glBegin", {GL_POLYGON}),
-                                    call("glEnd")};
+  const std::vector<Call> passes = {
+      colour(0, 0, 0, 1),          call("glBegin", {GL_LINE_STRIP}), call("glEnd"),
+      colour(1, 0, 0, 1),          call("glBegin", {GL_LINE_STRIP}), call("glEnd"),
+      colour(0.8f, 0.8f, 1, 0.3f), call("glBegin", {GL_POLYGON}),    call("glEnd")};
   const size_t surfaceEnd = 9 + 255 * (2 + 256 * 4) + 2 + 256 * 3 - 1;
   EXPECT_EQ(recordedSlice(surfaceEnd, passes.size()), passes);
 }
 
 TEST_F(BandsFrame, PassesTakeCellsStrictlyAboveTheirThresholdInScanOrder) {
-  scene->heights[3][7] = 1.0f;     // exactly at the first threshold: left out
-  scene->heights[3][8] = 5.0f;     // in pass 1 only
-  scene->heights[200][40] = 10.0f; // in passes 1 and 2
-  scene->heights[200][41] = 10.5f; // in all three
-  scene->heights[0][0] = 1.25f;    // first in scan order
+  scene->heights[3][7] = 1.0f;      // exactly at the first threshold: left out
+  scene->heights[3][8] = 5.0f;      // in pass 1 only
+  scene->heights[200][40] = 10.0f;  // in passes 1 and 2
+  scene->heights[200][41] = 10.5f;  // in all three
+  scene->heights[0][0] = 1.25f;     // first in scan order
   scene->draw();
   EXPECT_EQ(pass(GL_LINE_STRIP, 0),
             (std::vector<Call>{vertex(0, 0, 1.25f), vertex(3, 8, 5.0f), vertex(200, 40, 10.0f),

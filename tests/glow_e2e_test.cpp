@@ -9,7 +9,9 @@ using namespace desktop;
 
 const Rgb kSkyBlue = {122, 161, 203};
 
-bool glowBlue(Rgb p) { return p.b > 150 && p.r < 60 && p.g < 60; }
+bool glowBlue(Rgb p) {
+  return p.b > 150 && p.r < 60 && p.g < 60;
+}
 
 class Glow : public ProgramOnDesktop, public ::testing::Test {
  protected:

@@ -11,10 +11,14 @@ using namespace desktop;
 
 const Rgb kMauve = {229, 172, 206};
 
-bool markerRed(Rgb p) { return p.r > 200 && p.g < 90 && p.b < 90; }
+bool markerRed(Rgb p) {
+  return p.r > 200 && p.g < 90 && p.b < 90;
+}
 // Each side of the marker fades from red to white: full red with equal green and blue between.
 // The mauve background and the grey surface have neither.
-bool markerFade(Rgb p) { return p.r > 240 && p.g > 60 && p.g < 230 && std::abs(p.g - p.b) < 16; }
+bool markerFade(Rgb p) {
+  return p.r > 240 && p.g > 60 && p.g < 230 && std::abs(p.g - p.b) < 16;
+}
 
 class Grey : public ProgramOnDesktop, public ::testing::Test {
  protected:

@@ -13,10 +13,10 @@ using recorder::calls;
 using recorder::colour;
 using recorder::vertex;
 
-constexpr size_t kMarkerEnd = 6 + 16;  // view set-up, then push … pop of the marker
-constexpr size_t kFirstRow = kMarkerEnd + 1;       // after the surface's translation
+constexpr size_t kMarkerEnd = 6 + 16;         // view set-up, then push … pop of the marker
+constexpr size_t kFirstRow = kMarkerEnd + 1;  // after the surface's translation
 constexpr size_t kRowCalls = 2 + 256 * 4;
-constexpr size_t kLastRowCalls = 2 + 256 * 3;      // the rim vertices have no colour call
+constexpr size_t kLastRowCalls = 2 + 256 * 3;  // the rim vertices have no colour call
 
 std::vector<Call> row(int i) {
   return recordedSlice(kFirstRow + i * kRowCalls, i == 255 ? kLastRowCalls : kRowCalls);
@@ -48,11 +48,16 @@ TEST_F(GreyFrame, DrawsTheMarkerAtTheCameraHeightBeforeTheSurface) {
       call("glTranslatef", {2.5f, -1.25f, 0.9f}),  // cursor − camera, at camZ
       call("glRotatef", {0.9f * 100.0f, 0, 0, 1}),
       call("glBegin", {GL_LINE_STRIP}),
-      colour(1, 0, 0, 1), vertex(2, 2, 0),
-      colour(1, 1, 1, 1), vertex(-2, 2, 0),
-      colour(1, 0, 0, 1), vertex(-2, -2, 0),
-      colour(1, 1, 1, 1), vertex(2, -2, 0),
-      colour(1, 0, 0, 1), vertex(2, 2, 0),
+      colour(1, 0, 0, 1),
+      vertex(2, 2, 0),
+      colour(1, 1, 1, 1),
+      vertex(-2, 2, 0),
+      colour(1, 0, 0, 1),
+      vertex(-2, -2, 0),
+      colour(1, 1, 1, 1),
+      vertex(2, -2, 0),
+      colour(1, 0, 0, 1),
+      vertex(2, 2, 0),
       call("glEnd"),
       call("glPopMatrix"),
       call("glTranslatef", {-37.5f, -201.25f, 0.0f}),

@@ -9,7 +9,9 @@ using namespace desktop;
 
 const Rgb kOlive = {120, 133, 66};  // the clear colour, 8 bits a channel
 
-bool cursorRed(Rgb p) { return p.r > 160 && p.g < 80 && p.b < 80; }
+bool cursorRed(Rgb p) {
+  return p.r > 160 && p.g < 80 && p.b < 80;
+}
 
 class Lines : public ProgramOnDesktop, public ::testing::Test {
  protected:

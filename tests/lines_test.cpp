@@ -131,8 +131,8 @@ TEST_F(LinesFrame, AFrameDrawsTheHeightsAndCameraThatItsModelStepLeft) {
   const float k = 1.0f / 15.0f;
   const float camZ = 2.5f + (0.35f - 2.5f) * k;
   EXPECT_EQ(calls()[5], call("glRotatef", {-camZ, 0, 0, 1}));
-  EXPECT_EQ(calls()[7], call("glTranslatef", {-(6.5f + (5.0f - 6.5f) * k),
-                                              -(8.25f + (9.0f - 8.25f) * k), 0.0f}));
+  EXPECT_EQ(calls()[7], call("glTranslatef",
+                             {-(6.5f + (5.0f - 6.5f) * k), -(8.25f + (9.0f - 8.25f) * k), 0.0f}));
   EXPECT_EQ(segment(5, 9)[1], vertex(5, 9, std::tan(camZ * 0.1f) * 0.35f));
 }
 

@@ -95,8 +95,10 @@ TEST(Brush, CornersAndBordersDropTheMissingCells) {
   expectGrowth(growthAt(0, 0), {{0, 0, 0.1f}, {0, 1, 0.06f}, {1, 0, 0.06f}, {1, 1, 0.03f}});
   expectGrowth(growthAt(255, 255),
                {{254, 254, 0.03f}, {254, 255, 0.06f}, {255, 254, 0.06f}, {255, 255, 0.1f}});
-  expectGrowth(growthAt(0, 255), {{0, 254, 0.06f}, {0, 255, 0.1f}, {1, 254, 0.03f}, {1, 255, 0.06f}});
-  expectGrowth(growthAt(255, 0), {{254, 0, 0.06f}, {254, 1, 0.03f}, {255, 0, 0.1f}, {255, 1, 0.06f}});
+  expectGrowth(growthAt(0, 255),
+               {{0, 254, 0.06f}, {0, 255, 0.1f}, {1, 254, 0.03f}, {1, 255, 0.06f}});
+  expectGrowth(growthAt(255, 0),
+               {{254, 0, 0.06f}, {254, 1, 0.03f}, {255, 0, 0.1f}, {255, 1, 0.06f}});
   expectGrowth(growthAt(0, 128), {{0, 127, 0.06f},
                                   {0, 128, 0.1f},
                                   {0, 129, 0.06f},

@@ -38,10 +38,11 @@ TEST_P(EveryProgram, F11RestoresTheWindowAndReturnsToFullScreen) {
   EXPECT_TRUE(waitForGeometry({0, 0, kScreenWidth, kScreenHeight}));
   desk().press(XK_F11);
   EXPECT_TRUE(waitForGeometry(windowed));  // the same place every time, no drift
-  expectEscapeEndsWithStatusZero();          // from the windowed state too
+  expectEscapeEndsWithStatusZero();        // from the windowed state too
 }
 
-INSTANTIATE_TEST_SUITE_P(Programs, EveryProgram, ::testing::Values("sculpt_lines", "sculpt_grey",
-                                                                  "sculpt_glow", "sculpt_bands"));
+INSTANTIATE_TEST_SUITE_P(Programs, EveryProgram,
+                         ::testing::Values("sculpt_lines", "sculpt_grey", "sculpt_glow",
+                                           "sculpt_bands"));
 
 }  // namespace

@@ -1,9 +1,9 @@
 // The terrain generator: its fixed sequence and its scaling onto [0, 1].
+#include "random.h"
+
 #include <gtest/gtest.h>
 
 #include <cstring>
-
-#include "random.h"
 
 namespace {
 

@@ -11,10 +11,10 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <algorithm>
 #include <fstream>
 #include <map>
 #include <sstream>
@@ -86,7 +86,9 @@ std::vector<unsigned long> windowListProperty(Display* d, Window w, const char* 
 }
 
 // A window can vanish between being listed and being read; that is no reason to end the test.
-int ignoreXError(Display*, XErrorEvent*) { return 0; }
+int ignoreXError(Display*, XErrorEvent*) {
+  return 0;
+}
 
 int shiftOf(unsigned long mask) {
   int shift = 0;
@@ -178,8 +180,9 @@ Desktop::Desktop(int width, int height) : width_(width), height_(height) {
 
   windowManager_ = spawn({"openbox"}, environmentFor(name_, {}), "/dev/null");
   const Window root = DefaultRootWindow(display_);
-  if (!waitUntil([&] { return !windowListProperty(display_, root, "_NET_SUPPORTING_WM_CHECK").empty(); },
-                 Seconds(20)))
+  if (!waitUntil(
+          [&] { return !windowListProperty(display_, root, "_NET_SUPPORTING_WM_CHECK").empty(); },
+          Seconds(20)))
     throw std::runtime_error("the window manager did not start");
 }
 
@@ -194,7 +197,8 @@ Window Desktop::waitForWindow(pid_t pid, Seconds timeout) const {
   Window found = 0;
   waitUntil(
       [&] {
-        for (Window w : windowListProperty(display_, DefaultRootWindow(display_), "_NET_CLIENT_LIST")) {
+        for (Window w :
+             windowListProperty(display_, DefaultRootWindow(display_), "_NET_CLIENT_LIST")) {
           Atom type;
           int format;
           unsigned long count, remaining;

@@ -86,7 +86,8 @@ class Desktop {
 // One run of a program on the desktop; killed when it goes out of scope.
 class Program {
  public:
-  Program(const std::string& path, const Desktop& desktop, const std::vector<std::string>& env = {});
+  Program(const std::string& path, const Desktop& desktop,
+          const std::vector<std::string>& env = {});
   ~Program();
   Program(const Program&) = delete;
   Program& operator=(const Program&) = delete;

@@ -109,10 +109,20 @@ class ProgramOnDesktop {
   Window window = 0;
 };
 
-inline double rightward(Point a, Point b) { return b.x - a.x; }
-inline double leftward(Point a, Point b) { return a.x - b.x; }
-inline double upward(Point a, Point b) { return a.y - b.y; }
-inline double downward(Point a, Point b) { return b.y - a.y; }
-inline double anyway(Point a, Point b) { return std::hypot(b.x - a.x, b.y - a.y); }
+inline double rightward(Point a, Point b) {
+  return b.x - a.x;
+}
+inline double leftward(Point a, Point b) {
+  return a.x - b.x;
+}
+inline double upward(Point a, Point b) {
+  return a.y - b.y;
+}
+inline double downward(Point a, Point b) {
+  return b.y - a.y;
+}
+inline double anyway(Point a, Point b) {
+  return std::hypot(b.x - a.x, b.y - a.y);
+}
 
 }  // namespace desktop

@@ -10,7 +10,9 @@ using recorder::glut;
 
 extern "C" {
 
-void glutInit(int* argc, char** /*argv*/) { calls().push_back(call("glutInit", {double(*argc)})); }
+void glutInit(int* argc, char** /*argv*/) {
+  calls().push_back(call("glutInit", {double(*argc)}));
+}
 void glutInitDisplayMode(unsigned int mode) {
   calls().push_back(call("glutInitDisplayMode", {double(mode)}));
 }
@@ -64,7 +66,9 @@ void glutSetCursor(int cursor) {
   calls().push_back(call("glutSetCursor", {double(cursor)}));
   glut().cursor = cursor;
 }
-void glutSwapBuffers() { calls().push_back(call("glutSwapBuffers")); }
+void glutSwapBuffers() {
+  calls().push_back(call("glutSwapBuffers"));
+}
 
 void glutDisplayFunc(void (*callback)()) {
   calls().push_back(call("glutDisplayFunc"));
@@ -102,6 +106,8 @@ void glutTimerFunc(unsigned int msecs, void (*callback)(int), int value) {
   ++glut().pendingTimers;
 }
 // The real loop never returns; this one does, so a test can go on to play GLUT's events.
-void glutMainLoop() { calls().push_back(call("glutMainLoop")); }
+void glutMainLoop() {
+  calls().push_back(call("glutMainLoop"));
+}
 
 }  // extern "C"

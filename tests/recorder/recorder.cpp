@@ -27,9 +27,13 @@ Call call(std::string_view name, std::initializer_list<double> args) {
   return c;
 }
 
-Call vertex(float x, float y, float z) { return call("glVertex3f", {x, y, z}); }
+Call vertex(float x, float y, float z) {
+  return call("glVertex3f", {x, y, z});
+}
 
-Call colour(float r, float g, float b, float a) { return call("glColor4f", {r, g, b, a}); }
+Call colour(float r, float g, float b, float a) {
+  return call("glColor4f", {r, g, b, a});
+}
 
 std::vector<Call>& calls() {
   static std::vector<Call> all;

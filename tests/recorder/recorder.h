@@ -19,7 +19,9 @@ struct Call {
 };
 
 bool operator==(const Call& a, const Call& b);
-inline bool operator!=(const Call& a, const Call& b) { return !(a == b); }
+inline bool operator!=(const Call& a, const Call& b) {
+  return !(a == b);
+}
 void PrintTo(const Call& call, std::ostream* out);  // gtest's printer: name(arg, ...)
 
 Call call(std::string_view name, std::initializer_list<double> args = {});
