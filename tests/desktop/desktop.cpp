@@ -182,7 +182,7 @@ Desktop::Desktop(int width, int height) : width_(width), height_(height) {
   const Window root = DefaultRootWindow(display_);
   if (!waitUntil(
           [&] { return !windowListProperty(display_, root, "_NET_SUPPORTING_WM_CHECK").empty(); },
-          Seconds(20)))
+          Seconds(60)))
     throw std::runtime_error("the window manager did not start");
 }
 

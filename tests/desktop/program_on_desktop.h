@@ -33,19 +33,26 @@ class ProgramOnDesktop {
   // Starts the program and waits for its window to fill the screen.
   void start(const std::string& name) {
     program = std::make_unique<Program>(std::string(SCULPT_PROGRAM_DIR) + "/" + name, desk());
-    window = desk().waitForWindow(program->pid(), Seconds(20));
-    ASSERT_NE(window, 0u) << "no window appeared";
-    ASSERT_TRUE(waitForGeometry({0, 0, kScreenWidth, kScreenHeight})) << "never went full screen";
+    // Generous: the first start on a fresh machine also fills the driver's and fonts' caches.
+    window = desk().waitForWindow(program->pid(), Seconds(60));
+    if (window == 0) {
+      int status = 0;
+      const bool ended = program->waitForExit(Seconds(0), &status);
+      FAIL() << "no window appeared; the program " << (ended ? "ended" : "is still running")
+             << ", status " << status << ", output: " << program->output();
+    }
+    ASSERT_TRUE(waitForGeometry({0, 0, kScreenWidth, kScreenHeight}, Seconds(30)))
+        << "never went full screen";
   }
 
-  bool waitForGeometry(const Rect& expected) {
+  bool waitForGeometry(const Rect& expected, Seconds timeout = Seconds(10)) {
     return waitUntil(
         [&] {
           const Rect g = desk().geometry(window);
           return g.x == expected.x && g.y == expected.y && g.width == expected.width &&
                  g.height == expected.height;
         },
-        Seconds(10));
+        timeout);
   }
 
   // Waits until every given area shows mostly `colour`: the first full-screen frame may still be
