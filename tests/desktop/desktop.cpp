@@ -99,6 +99,25 @@ int shiftOf(unsigned long mask) {
   return shift;
 }
 
+// Starts Xvfb on display `number`; returns its pid, or -1 if it could not take that display.
+pid_t startServer(int number, int width, int height) {
+  int fds[2];
+  if (pipe2(fds, O_CLOEXEC) != 0) throw std::runtime_error("pipe");
+  // -displayfd: the server writes its number there once it accepts clients.
+  const std::string screen = std::to_string(width) + "x" + std::to_string(height) + "x24";
+  const pid_t pid = spawn({"Xvfb", ":" + std::to_string(number), "-displayfd", "3", "-screen",
+                           "0", screen, "-nolisten", "tcp"},
+                          environmentFor(":0", {}), "/dev/null", fds[1]);
+  close(fds[1]);
+  std::string written;
+  char c;
+  while (read(fds[0], &c, 1) == 1 && c != '\n') written += c;
+  close(fds[0]);
+  if (written == std::to_string(number)) return pid;
+  stop(pid);
+  return -1;
+}
+
 }  // namespace
 
 bool waitUntil(const std::function<bool()>& condition, Seconds timeout) {
@@ -161,19 +180,14 @@ void Image::writePpm(const std::string& path) const {
 }
 
 Desktop::Desktop(int width, int height) : width_(width), height_(height) {
-  int fds[2];
-  if (pipe2(fds, O_CLOEXEC) != 0) throw std::runtime_error("pipe");
-  // -displayfd lets the server pick a free display and tell us its number once it is ready.
-  const std::string screen = std::to_string(width) + "x" + std::to_string(height) + "x24";
-  server_ = spawn({"Xvfb", "-displayfd", "3", "-screen", "0", screen, "-nolisten", "tcp"},
-                  environmentFor(":0", {}), "/dev/null", fds[1]);
-  close(fds[1]);
-  std::string number;
-  char c;
-  while (read(fds[0], &c, 1) == 1 && c != '\n') number += c;
-  close(fds[0]);
-  if (number.empty()) throw std::runtime_error("Xvfb did not start");
-  name_ = ":" + number;
+  // A display number of our own far above the usual ones: a server in another mount namespace
+  // (a container, a chroot) can hold a low number without this one seeing its lock file.
+  const int first = 200 + getpid() % 700;
+  for (int number = first; server_ < 0 && number < first + 20; ++number) {
+    server_ = startServer(number, width, height);
+    name_ = ":" + std::to_string(number);
+  }
+  if (server_ < 0) throw std::runtime_error("Xvfb did not start");
   display_ = XOpenDisplay(name_.c_str());
   if (display_ == nullptr) throw std::runtime_error("cannot open display " + name_);
   XSetErrorHandler(ignoreXError);
