@@ -46,7 +46,8 @@ check_icons() {
     for s in "${icon_sizes[@]}"; do
       icon=$prefix/share/icons/hicolor/${s}x$s/apps/$p.png
       info=$(file -b "$icon")
-      [[ $info == "PNG image data, $s x $s,"* ]] || { echo "$icon: $info; not a $s x $s PNG"; return 1; }
+      [[ $info == "PNG image data, $s x $s,"* ]] ||
+        { echo "$icon: $info; not a $s x $s PNG"; return 1; }
     done
   done
 }
