@@ -10,11 +10,7 @@ using namespace desktop;
 class PackagedProgram : public ProgramOnDesktop, public ::testing::TestWithParam<const char*> {};
 
 TEST_P(PackagedProgram, ComesUpFullScreenAndEndsOnEscape) {
-  program = std::make_unique<Program>(std::string(SCULPT_PACKAGE_ROOT "/usr/games/") + GetParam(),
-                                      desk());
-  window = desk().waitForWindow(program->pid(), Seconds(20));
-  ASSERT_NE(window, 0u) << "no window appeared";
-  ASSERT_TRUE(waitForGeometry({0, 0, kScreenWidth, kScreenHeight})) << "never went full screen";
+  startAt(std::string(SCULPT_PACKAGE_ROOT "/usr/games/") + GetParam());
   expectEscapeEndsWithStatusZero();
 }
 

@@ -30,9 +30,12 @@ class ProgramOnDesktop {
     return shared;
   }
 
-  // Starts the program and waits for its window to fill the screen.
-  void start(const std::string& name) {
-    program = std::make_unique<Program>(std::string(SCULPT_PROGRAM_DIR) + "/" + name, desk());
+  // Starts the program built in this tree and waits for its window to fill the screen.
+  void start(const std::string& name) { startAt(std::string(SCULPT_PROGRAM_DIR) + "/" + name); }
+
+  // Starts the program at `path` and waits for its window to fill the screen.
+  void startAt(const std::string& path) {
+    program = std::make_unique<Program>(path, desk());
     // Generous: the first start on a fresh machine also fills the driver's and fonts' caches.
     window = desk().waitForWindow(program->pid(), Seconds(60));
     if (window == 0) {
