@@ -36,12 +36,24 @@ TEST(Spread, GivesMedianMinimumAndMaximum) {
   EXPECT_EQ(bench::spread({}).median, 0);
 }
 
-TEST(SwapLog, ReadsOneTimeALineAndNothingFromAMissingFile) {
+TEST(SwapLog, ReadsEndAndDurationALineAndNothingFromAMissingFile) {
   const std::string path = testing::TempDir() + "swap_log_test.swaps";
-  std::ofstream(path) << "100\n250\n400000000000\n";
-  EXPECT_EQ(bench::readSwapLog(path), (std::vector<Nanoseconds>{100, 250, 400000000000}));
+  std::ofstream(path) << "100 7\n250 9\n400000000000 3000000\n";
+  const auto log = bench::readSwapLog(path);
+  EXPECT_EQ(log.ends, (std::vector<Nanoseconds>{100, 250, 400000000000}));
+  EXPECT_EQ(log.durations, (std::vector<Nanoseconds>{7, 9, 3000000}));
   std::remove(path.c_str());
-  EXPECT_TRUE(bench::readSwapLog(path).empty());
+  EXPECT_TRUE(bench::readSwapLog(path).ends.empty());
+}
+
+TEST(SwapLog, MeanSwapTimeLeavesOutTheWarmUp) {
+  bench::SwapLog log;
+  log.ends = {0, 100 * kMs, 120 * kMs, 140 * kMs};
+  log.durations = {90 * kMs, 4 * kMs, 6 * kMs, 8 * kMs};
+  EXPECT_NEAR(bench::meanSwapMs(log, 50 * kMs), 6.0, 1e-9);
+  EXPECT_NEAR(bench::meanSwapMs(log, 0), 27.0, 1e-9);
+  EXPECT_EQ(bench::meanSwapMs(log, 500 * kMs), 0.0);
+  EXPECT_EQ(bench::meanSwapMs({}, 0), 0.0);
 }
 
 TEST(KeyPath, HoldsThenWalksAnOutwardSquareSpiral) {

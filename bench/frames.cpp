@@ -2,9 +2,9 @@
 // virtual desktop of that size, steered along the key path, and measures it from outside: frame
 // rate, time from spawn to the first frame, and peak resident memory. Prints one line per run on
 // stderr, a Markdown table of median (min to max) on stdout and the medians in
-// OUTDIR/medians-WIDTHxHEIGHT.tsv (program, frames/s, frame ms, first frame ms, peak MiB); keeps
-// each run's swap log and a frame-interval file (seconds since the first frame, milliseconds since
-// the previous) in OUTDIR.
+// OUTDIR/medians-WIDTHxHEIGHT.tsv (program, frames/s, frame ms, first frame ms, peak MiB, swap
+// ms); keeps each run's swap log and a frame-interval file (seconds since the first frame,
+// milliseconds since the previous) in OUTDIR.
 #include <X11/keysym.h>
 #include <sys/wait.h>
 #include <time.h>
@@ -64,6 +64,7 @@ KeySym keyFor(bench::Arrow arrow) {
 
 struct Run {
   double fps = 0;
+  double swapMs = 0;  // mean time inside the swap call
   double firstFrameMs = 0;
   double peakMiB = 0;
   size_t frames = 0;
@@ -93,10 +94,12 @@ Run runOnce(desktop::Desktop& desk, const std::string& program, double seconds,
   run.endedOnEscape = process.waitForExit(desktop::Seconds(10), &status) && WIFEXITED(status) &&
                       WEXITSTATUS(status) == 0;
 
-  const auto swaps = bench::readSwapLog(log);
+  const auto swapLog = bench::readSwapLog(log);
+  const auto& swaps = swapLog.ends;
   run.frames = swaps.size();
   if (!swaps.empty()) run.firstFrameMs = static_cast<double>(swaps.front() - spawned) * 1e-6;
   run.fps = bench::framesPerSecond(swaps, kWarmUpNs);
+  run.swapMs = bench::meanSwapMs(swapLog, kWarmUpNs);
   std::ofstream intervals(stem + ".dat");
   for (size_t i = 1; i < swaps.size(); ++i)
     intervals << static_cast<double>(swaps[i] - swaps.front()) * 1e-9 << ' '
@@ -143,22 +146,27 @@ int main(int argc, char** argv) {
     }
 
   std::ofstream medians(outDir + "/medians-" + argv[2] + ".tsv");
-  std::printf("| program | screen | frames/s | frame ms | first frame ms | peak MiB |\n");
-  std::printf("|---|---|---|---|---|---|\n");
+  std::printf(
+      "| program | screen | frames/s | frame ms | of it in the swap, ms | first frame ms | peak "
+      "MiB |\n");
+  std::printf("|---|---|---|---|---|---|---|\n");
   for (const auto& program : programs) {
-    std::vector<double> fps, frameMs, first, peak;
+    std::vector<double> fps, frameMs, swapMs, first, peak;
     for (const Run& run : results[program]) {
       fps.push_back(run.fps);
       frameMs.push_back(run.fps > 0 ? 1000.0 / run.fps : 0);
+      swapMs.push_back(run.swapMs);
       first.push_back(run.firstFrameMs);
       peak.push_back(run.peakMiB);
     }
     medians << program << '\t' << bench::spread(fps).median << '\t' << bench::spread(frameMs).median
-            << '\t' << bench::spread(first).median << '\t' << bench::spread(peak).median << '\n';
+            << '\t' << bench::spread(first).median << '\t' << bench::spread(peak).median << '\t'
+            << bench::spread(swapMs).median << '\n';
     std::printf(
-        "| `%s` | %d × %d | %s | %s | %s | %s |\n", program.c_str(), width, height,
+        "| `%s` | %d × %d | %s | %s | %s | %s | %s |\n", program.c_str(), width, height,
         cell(bench::spread(fps), "%.1f").c_str(), cell(bench::spread(frameMs), "%.1f").c_str(),
-        cell(bench::spread(first), "%.0f").c_str(), cell(bench::spread(peak), "%.1f").c_str());
+        cell(bench::spread(swapMs), "%.1f").c_str(), cell(bench::spread(first), "%.0f").c_str(),
+        cell(bench::spread(peak), "%.1f").c_str());
   }
   return allEnded ? 0 : 1;
 }

@@ -48,10 +48,11 @@ TEST(SwapClock, LogsEveryFrameOfARunningProgramInOrder) {
                            {"LD_PRELOAD=" SWAP_CLOCK_PATH, "SCULPT_SWAP_LOG=" + log});
   ASSERT_NE(desk().waitForWindow(process.pid(), Seconds(20)), 0u);
   std::this_thread::sleep_for(std::chrono::milliseconds(1500));
-  const auto during = bench::readSwapLog(log);
+  const auto during = bench::readSwapLog(log).ends;
   expectEscapeEndsSilently(process);
   const bench::Nanoseconds ended = monotonicNow();
-  const auto swaps = bench::readSwapLog(log);
+  const auto full = bench::readSwapLog(log);
+  const auto& swaps = full.ends;
   std::remove(log.c_str());
 
   // Even a loaded software renderer manages a few frames a second at this size.
@@ -61,6 +62,11 @@ TEST(SwapClock, LogsEveryFrameOfARunningProgramInOrder) {
   EXPECT_TRUE(std::is_sorted(swaps.begin(), swaps.end()));
   EXPECT_GT(swaps.front(), started);
   EXPECT_LT(swaps.back(), ended);
+  // Each swap took some time, and less than the whole gap since the one before it.
+  for (size_t i = 1; i < swaps.size(); ++i) {
+    EXPECT_GT(full.durations[i], 0);
+    EXPECT_LT(full.durations[i], swaps[i] - swaps[i - 1]);
+  }
 }
 
 TEST(SwapClock, WithoutALogPathTheProgramStillDrawsAndPrintsNothing) {
