@@ -17,11 +17,11 @@ namespace {
 
 constexpr int kEscape = 27;
 constexpr int kKnownSpecial[] = {
-    GLUT_KEY_F1,        GLUT_KEY_F2,        GLUT_KEY_F3,    GLUT_KEY_F4,      GLUT_KEY_F5,
-    GLUT_KEY_F6,        GLUT_KEY_F7,        GLUT_KEY_F8,    GLUT_KEY_F9,      GLUT_KEY_F10,
-    GLUT_KEY_F11,       GLUT_KEY_F12,       GLUT_KEY_LEFT,  GLUT_KEY_UP,      GLUT_KEY_RIGHT,
-    GLUT_KEY_DOWN,      GLUT_KEY_PAGE_UP,   GLUT_KEY_PAGE_DOWN, GLUT_KEY_HOME, GLUT_KEY_END,
-    GLUT_KEY_INSERT,    GLUT_KEY_LEFT,      GLUT_KEY_UP,    GLUT_KEY_RIGHT,   GLUT_KEY_DOWN};
+    GLUT_KEY_F1,     GLUT_KEY_F2,      GLUT_KEY_F3,        GLUT_KEY_F4,    GLUT_KEY_F5,
+    GLUT_KEY_F6,     GLUT_KEY_F7,      GLUT_KEY_F8,        GLUT_KEY_F9,    GLUT_KEY_F10,
+    GLUT_KEY_F11,    GLUT_KEY_F12,     GLUT_KEY_LEFT,      GLUT_KEY_UP,    GLUT_KEY_RIGHT,
+    GLUT_KEY_DOWN,   GLUT_KEY_PAGE_UP, GLUT_KEY_PAGE_DOWN, GLUT_KEY_HOME,  GLUT_KEY_END,
+    GLUT_KEY_INSERT, GLUT_KEY_LEFT,    GLUT_KEY_UP,        GLUT_KEY_RIGHT, GLUT_KEY_DOWN};
 constexpr int kKnownSpecialCount = sizeof kKnownSpecial / sizeof kKnownSpecial[0];
 // Beyond this height a float's spacing reaches 0.125, and a gap of one cell may stop closing.
 constexpr float kExactCameraLimit = 1048576.0f;
@@ -245,8 +245,8 @@ std::string Player::checkFrame(const Scene& before) const {
       const float amount = brushAmount(x - cursorX_, y - cursorY_);
       const float expected = amount > 0.0f ? was + amount : was;
       if (!(now >= was) || !(now >= 0.0f) || !std::isfinite(now) || now != expected) {
-        out << "cell " << x << ", " << y << " went from " << was << " to " << now
-            << " instead of " << expected << "; ";
+        out << "cell " << x << ", " << y << " went from " << was << " to " << now << " instead of "
+            << expected << "; ";
         return out.str();
       }
     }
@@ -271,7 +271,8 @@ std::string Player::checkCalls(int expectedFrames) const {
     ends += c.name == "glEnd";
     if (!allFinite(c)) out << c.name << " got a value that is not finite; ";
   }
-  if (swaps != expectedFrames) out << swaps << " buffer swaps for " << expectedFrames << " frames; ";
+  if (swaps != expectedFrames)
+    out << swaps << " buffer swaps for " << expectedFrames << " frames; ";
   if (pushes != pops) out << pushes << " pushes against " << pops << " pops; ";
   if (begins != ends) out << begins << " glBegin against " << ends << " glEnd; ";
   if (recorder::tally().nonFinite != 0) out << "a vertex or colour that is not finite; ";
