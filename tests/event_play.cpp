@@ -51,6 +51,20 @@ std::string checkFollow(const char* name, float before, float after, float targe
   return out.str();
 }
 
+// Bit for bit, so that a NaN or a zero changing sign counts as a change.
+std::uint32_t bits(float value) {
+  std::uint32_t b;
+  std::memcpy(&b, &value, sizeof b);
+  return b;
+}
+
+bool sameField(const Scene& a, const Scene& b) {
+  for (int x = 0; x < kGridSize; ++x)
+    for (int y = 0; y < kGridSize; ++y)
+      if (bits(a.heights[x][y]) != bits(b.heights[x][y])) return false;
+  return true;
+}
+
 bool allFinite(const recorder::Call& call) {
   for (int n = 0; n < call.argCount; ++n)
     if (!std::isfinite(call.args[n])) return false;
@@ -138,7 +152,7 @@ Player::Player(Scene& scene)
 std::string Player::play(const Event& e) {
   *before_ = scene_;
   recorder::calls().clear();
-  int frames = 0;
+  int framesNow = 0;
   bool left = false;  // this event left full screen at least once
   auto pressF11 = [&] {
     fullScreen_ = !fullScreen_;
@@ -184,15 +198,15 @@ std::string Player::play(const Event& e) {
       break;
     case Kind::reshape:
       reshapeCallback(e.a, e.b);
-      frames = 1;
+      framesNow = 1;
       break;
     case Kind::display:
       displayCallback();
-      frames = 1;
+      framesNow = 1;
       break;
     case Kind::timer:
       recorder::fireTimer();
-      frames = 1;
+      framesNow = 1;
       break;
     case Kind::f11Flood:
       for (int n = 0; n < e.a; ++n) pressF11();
@@ -201,7 +215,7 @@ std::string Player::play(const Event& e) {
       if (!fullScreen_) recorder::glut().window = {e.a, e.b, e.c, e.d};
       break;
   }
-  frames_ += frames;
+  frames_ += framesNow;
 
   std::ostringstream out;
   const Scene& s = scene_;
@@ -222,16 +236,14 @@ std::string Player::play(const Event& e) {
     out << "window not restored to the saved geometry; ";
   if (e.kind == Kind::reshape && (s.viewWidth != e.a || s.viewHeight != e.b))
     out << "view size not recorded; ";
-  if (frames == 0) {
-    if (std::memcmp(s.heights, before_->heights, sizeof s.heights) != 0 ||
-        std::memcmp(&s.camX, &before_->camX, sizeof s.camX) != 0 ||
-        std::memcmp(&s.camY, &before_->camY, sizeof s.camY) != 0 ||
-        std::memcmp(&s.camZ, &before_->camZ, sizeof s.camZ) != 0)
+  if (framesNow == 0) {
+    if (!sameField(s, *before_) || bits(s.camX) != bits(before_->camX) ||
+        bits(s.camY) != bits(before_->camY) || bits(s.camZ) != bits(before_->camZ))
       out << "the field or camera changed without a frame; ";
   } else {
     out << checkFrame(*before_);
   }
-  out << checkCalls(frames);
+  out << checkCalls(framesNow);
   return out.str();
 }
 
@@ -254,7 +266,7 @@ std::string Player::checkFrame(const Scene& before) const {
   out << checkFollow("camY", before.camY, s.camY, static_cast<float>(cursorY_));
   if (kProgram.brush == Brush::nineCell) {
     out << checkFollow("camZ", before.camZ, s.camZ, s.heights[cursorX_][cursorY_]);
-  } else if (std::memcmp(&s.camZ, &before.camZ, sizeof s.camZ) != 0) {
+  } else if (bits(s.camZ) != bits(before.camZ)) {
     out << "camZ moved in a program without camera height; ";
   }
   return out.str();

@@ -40,6 +40,7 @@ std::vector<std::string> environmentFor(const std::string& display,
 
 std::vector<char*> pointers(std::vector<std::string>& strings) {
   std::vector<char*> p;
+  p.reserve(strings.size() + 1);
   for (auto& s : strings) p.push_back(s.data());
   p.push_back(nullptr);
   return p;

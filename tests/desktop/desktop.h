@@ -31,7 +31,8 @@ struct Point {
 // A copy of part of the screen.
 class Image {
  public:
-  Image(int width, int height) : width_(width), height_(height), pixels_(width * height) {}
+  Image(int width, int height)
+      : width_(width), height_(height), pixels_(static_cast<size_t>(width) * height) {}
   int width() const { return width_; }
   int height() const { return height_; }
   Rgb& at(int x, int y) { return pixels_[y * width_ + x]; }
