@@ -21,7 +21,7 @@ Call bandOf(float height) {
   calls().clear();
   Scene().bandColour(height);
   EXPECT_EQ(calls().size(), 1u);
-  return calls().front();
+  return calls().empty() ? Call{} : calls().front();
 }
 
 TEST(Palette, EachBandTakesItsLowerEdge) {

@@ -45,6 +45,7 @@ TEST(Callbacks, TimerRunsOneFrameAndRearmsWithPeriodFiveAndItsValue) {
   for (int n = 1; n <= 3; ++n) {
     recorder::fireTimer();
     EXPECT_EQ(frameCount(), n);
+    ASSERT_FALSE(calls().empty());
     EXPECT_EQ(calls().back(), call("glutTimerFunc", {5, 0}));
     EXPECT_EQ(glut().timer, &timerCallback);
     EXPECT_EQ(glut().pendingTimers, 1);

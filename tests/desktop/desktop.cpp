@@ -4,6 +4,7 @@
 #include <X11/Xatom.h>
 #include <X11/Xutil.h>
 #include <X11/extensions/XTest.h>
+#include <X11/extensions/Xdamage.h>
 #include <X11/extensions/Xfixes.h>
 #include <fcntl.h>
 #include <signal.h>
@@ -39,6 +40,7 @@ std::vector<std::string> environmentFor(const std::string& display,
 
 std::vector<char*> pointers(std::vector<std::string>& strings) {
   std::vector<char*> p;
+  p.reserve(strings.size() + 1);
   for (auto& s : strings) p.push_back(s.data());
   p.push_back(nullptr);
   return p;
@@ -299,6 +301,40 @@ void Desktop::press(KeySym key, int times) const {
   }
 }
 
+void Desktop::movePointer(int x, int y) const {
+  XTestFakeMotionEvent(display_, -1, x, y, CurrentTime);
+  XSync(display_, False);
+}
+
+void Desktop::focus(Window client) const {
+  XSetInputFocus(display_, client, RevertToParent, CurrentTime);
+  XSync(display_, False);
+}
+
+DamageCounter::DamageCounter(const Desktop& desktop, Window client) {
+  display_ = XOpenDisplay(desktop.name().c_str());
+  int errorBase = 0;
+  if (display_ == nullptr || !XDamageQueryExtension(display_, &eventBase_, &errorBase))
+    throw std::runtime_error("no DAMAGE extension on " + desktop.name());
+  damage_ = XDamageCreate(display_, client, XDamageReportRawRectangles);
+  XSync(display_, False);
+}
+
+DamageCounter::~DamageCounter() {
+  XDamageDestroy(display_, damage_);
+  XCloseDisplay(display_);
+}
+
+long DamageCounter::count() {
+  XSync(display_, False);
+  while (XPending(display_) > 0) {
+    XEvent event;
+    XNextEvent(display_, &event);
+    if (event.type == eventBase_ + XDamageNotify) ++count_;
+  }
+  return count_;
+}
+
 Program::Program(const std::string& path, const Desktop& desktop,
                  const std::vector<std::string>& env) {
   char pattern[] = "/tmp/sculpt-output-XXXXXX";
@@ -307,6 +343,15 @@ Program::Program(const std::string& path, const Desktop& desktop,
   close(fd);
   outputPath_ = pattern;
   pid_ = spawn({path}, environmentFor(desktop.name(), env), outputPath_);
+}
+
+Program::Program(const std::vector<std::string>& command, const Desktop& desktop) {
+  char pattern[] = "/tmp/sculpt-output-XXXXXX";
+  const int fd = mkstemp(pattern);
+  if (fd < 0) throw std::runtime_error("mkstemp");
+  close(fd);
+  outputPath_ = pattern;
+  pid_ = spawn(command, environmentFor(desktop.name(), {}), outputPath_);
 }
 
 Program::~Program() {

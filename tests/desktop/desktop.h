@@ -31,7 +31,8 @@ struct Point {
 // A copy of part of the screen.
 class Image {
  public:
-  Image(int width, int height) : width_(width), height_(height), pixels_(width * height) {}
+  Image(int width, int height)
+      : width_(width), height_(height), pixels_(static_cast<size_t>(width) * height) {}
   int width() const { return width_; }
   int height() const { return height_; }
   Rgb& at(int x, int y) { return pixels_[y * width_ + x]; }
@@ -74,6 +75,10 @@ class Desktop {
   Image grabScreen() const { return grab({0, 0, width_, height_}); }
   // Presses and releases the key `times` times, as a user's keyboard would.
   void press(KeySym key, int times = 1) const;
+  // Moves the pointer to a screen position, as a user's mouse would.
+  void movePointer(int x, int y) const;
+  // Gives the keyboard focus to the window, as a click on it would.
+  void focus(Window client) const;
 
  private:
   int width_, height_;
@@ -83,11 +88,30 @@ class Desktop {
   Display* display_ = nullptr;
 };
 
+// Counts, from outside the program, the damage events of its window: one for every picture put
+// on it, so a count of the frames it shows. Uses its own connection to the desktop's server.
+class DamageCounter {
+ public:
+  DamageCounter(const Desktop& desktop, Window client);
+  ~DamageCounter();
+  DamageCounter(const DamageCounter&) = delete;
+  DamageCounter& operator=(const DamageCounter&) = delete;
+  long count();  // events so far
+
+ private:
+  Display* display_ = nullptr;
+  unsigned long damage_ = 0;
+  int eventBase_ = 0;
+  long count_ = 0;
+};
+
 // One run of a program on the desktop; killed when it goes out of scope.
 class Program {
  public:
   Program(const std::string& path, const Desktop& desktop,
           const std::vector<std::string>& env = {});
+  // The program run under another, such as valgrind: `command` ends with the program's path.
+  Program(const std::vector<std::string>& command, const Desktop& desktop);
   ~Program();
   Program(const Program&) = delete;
   Program& operator=(const Program&) = delete;

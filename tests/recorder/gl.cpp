@@ -44,10 +44,10 @@ void glEnd() {
   calls().push_back(call("glEnd"));
 }
 void glVertex3f(GLfloat x, GLfloat y, GLfloat z) {
-  calls().push_back(recorder::vertex(x, y, z));
+  recorder::vertexCall(x, y, z);
 }
 void glColor4f(GLfloat r, GLfloat g, GLfloat b, GLfloat a) {
-  calls().push_back(recorder::colour(r, g, b, a));
+  recorder::colourCall(r, g, b, a);
 }
 void glEnable(GLenum cap) {
   calls().push_back(call("glEnable", {double(cap)}));

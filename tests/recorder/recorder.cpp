@@ -1,6 +1,7 @@
 // The stand-in's bookkeeping: call records, their comparison and printing, GLUT's memory.
 #include "recorder.h"
 
+#include <cmath>
 #include <cstdio>
 
 namespace recorder {
@@ -45,9 +46,48 @@ Glut& glut() {
   return state;
 }
 
+namespace {
+bool g_storeVertices = true;
+
+bool finite(std::initializer_list<float> values) {
+  for (float v : values)
+    if (!std::isfinite(v)) return false;
+  return true;
+}
+}  // namespace
+
+void storeVertices(bool store) {
+  g_storeVertices = store;
+}
+
+VertexTally& tally() {
+  static VertexTally counts;
+  return counts;
+}
+
+void vertexCall(float x, float y, float z) {
+  if (g_storeVertices) {
+    calls().push_back(vertex(x, y, z));
+    return;
+  }
+  ++tally().vertices;
+  if (!finite({x, y, z})) ++tally().nonFinite;
+}
+
+void colourCall(float r, float g, float b, float a) {
+  if (g_storeVertices) {
+    calls().push_back(colour(r, g, b, a));
+    return;
+  }
+  ++tally().colours;
+  if (!finite({r, g, b, a})) ++tally().nonFinite;
+}
+
 void reset() {
   calls().clear();
   glut() = Glut{};
+  tally() = VertexTally{};
+  g_storeVertices = true;
 }
 
 void fireTimer() {

@@ -52,7 +52,21 @@ struct Glut {
 
 std::vector<Call>& calls();
 Glut& glut();
-void reset();  // forget every call and every registration
+void reset();  // forget every call and every registration, and store vertices again
+
+// A frame sends about 262,000 vertices and colours; storing them makes long event sequences slow.
+// With storing off they are only counted, with a count of those carrying a NaN or an infinity;
+// every other call is still stored.
+struct VertexTally {
+  long vertices = 0;
+  long colours = 0;
+  long nonFinite = 0;  // vertex and colour calls with any argument not finite
+};
+void storeVertices(bool store);
+VertexTally& tally();
+// What glVertex3f and glColor4f do: store the call, or count it when storing is off.
+void vertexCall(float x, float y, float z);
+void colourCall(float r, float g, float b, float a);
 
 // Runs the pending timer as GLUT's main loop would.
 void fireTimer();
