@@ -136,13 +136,6 @@ bool near(Rgb a, Rgb b, int tolerance) {
          std::abs(a.b - b.b) <= tolerance;
 }
 
-double Image::share(const Rect& r, Rgb colour, int tolerance) const {
-  int matching = 0;
-  for (int y = r.y; y < r.y + r.height; ++y)
-    for (int x = r.x; x < r.x + r.width; ++x) matching += near(at(x, y), colour, tolerance);
-  return static_cast<double>(matching) / (r.width * r.height);
-}
-
 int Image::count(const Rect& r, const std::function<bool(Rgb)>& test) const {
   int n = 0;
   for (int y = r.y; y < r.y + r.height; ++y)

@@ -37,8 +37,6 @@ class Image {
   int height() const { return height_; }
   Rgb& at(int x, int y) { return pixels_[y * width_ + x]; }
   const Rgb& at(int x, int y) const { return pixels_[y * width_ + x]; }
-  // Share of the pixels in the rectangle within `tolerance` of `colour` on every channel.
-  double share(const Rect& r, Rgb colour, int tolerance = 2) const;
   // The colour that the most pixels in the rectangle have exactly.
   Rgb mostCommon(const Rect& r) const;
   // Number and centre of the pixels in the rectangle that pass `test`.

@@ -125,12 +125,6 @@ inline double rightward(Point a, Point b) {
 inline double leftward(Point a, Point b) {
   return a.x - b.x;
 }
-inline double upward(Point a, Point b) {
-  return a.y - b.y;
-}
-inline double downward(Point a, Point b) {
-  return b.y - a.y;
-}
 inline double anyway(Point a, Point b) {
   return std::hypot(b.x - a.x, b.y - a.y);
 }
