@@ -46,16 +46,15 @@ std::vector<char*> pointers(std::vector<std::string>& strings) {
   return p;
 }
 
-// Starts `argv` with `env`, stdout and stderr to `outputPath`, and optionally `passFd` as fd 3.
+// Starts `argv` with `env`, stdout and stderr to `outputPath`.
 pid_t spawn(std::vector<std::string> argv, std::vector<std::string> env,
-            const std::string& outputPath, int passFd = -1) {
+            const std::string& outputPath) {
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
   posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
   posix_spawn_file_actions_addopen(&actions, 1, outputPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
                                    0600);
   posix_spawn_file_actions_adddup2(&actions, 1, 2);
-  if (passFd >= 0) posix_spawn_file_actions_adddup2(&actions, passFd, 3);
   auto args = pointers(argv);
   auto envp = pointers(env);
   pid_t pid = -1;
@@ -101,23 +100,29 @@ int shiftOf(unsigned long mask) {
   return shift;
 }
 
-// Starts Xvfb on display `number`; returns its pid, or -1 if it could not take that display.
-pid_t startServer(int number, int width, int height) {
-  int fds[2];
-  if (pipe2(fds, O_CLOEXEC) != 0) throw std::runtime_error("pipe");
-  // -displayfd: the server writes its number there once it accepts clients.
-  const std::string screen = std::to_string(width) + "x" + std::to_string(height) + "x24";
-  const pid_t pid = spawn({"Xvfb", ":" + std::to_string(number), "-displayfd", "3", "-screen",
-                           "0", screen, "-nolisten", "tcp"},
-                          environmentFor(":0", {}), "/dev/null", fds[1]);
-  close(fds[1]);
-  std::string written;
-  char c;
-  while (read(fds[0], &c, 1) == 1 && c != '\n') written += c;
-  close(fds[0]);
-  if (written == std::to_string(number)) return pid;
-  stop(pid);
-  return -1;
+// The value of `atom` on `w` if it holds one CARDINAL, else -1.
+long cardinalProperty(Display* d, Window w, Atom atom) {
+  Atom type;
+  int format;
+  unsigned long count, remaining;
+  unsigned char* data = nullptr;
+  long value = -1;
+  if (XGetWindowProperty(d, w, atom, 0, 1, False, XA_CARDINAL, &type, &format, &count, &remaining,
+                         &data) == Success &&
+      data != nullptr && count == 1)
+    value = static_cast<long>(*reinterpret_cast<const unsigned long*>(data));
+  if (data != nullptr) XFree(data);
+  return value;
+}
+
+// Every window under `w` that carries _NET_WM_PID `pid`, mapped or not, managed or not.
+void windowsOf(Display* d, Window w, Atom pidAtom, pid_t pid, std::vector<Window>& found) {
+  if (cardinalProperty(d, w, pidAtom) == pid) found.push_back(w);
+  Window root, parent, *children = nullptr;
+  unsigned count = 0;
+  if (!XQueryTree(d, w, &root, &parent, &children, &count)) return;
+  for (unsigned n = 0; n < count; ++n) windowsOf(d, children[n], pidAtom, pid, found);
+  if (children != nullptr) XFree(children);
 }
 
 }  // namespace
@@ -174,31 +179,55 @@ void Image::writePpm(const std::string& path) const {
   for (const Rgb& p : pixels_) out.put(char(p.r)).put(char(p.g)).put(char(p.b));
 }
 
-Desktop::Desktop(int width, int height) : width_(width), height_(height) {
-  // A display number of our own far above the usual ones: a server in another mount namespace
-  // (a container, a chroot) can hold a low number without this one seeing its lock file.
-  const int first = 200 + getpid() % 700;
-  for (int number = first; server_ < 0 && number < first + 20; ++number) {
-    server_ = startServer(number, width, height);
-    name_ = ":" + std::to_string(number);
+Desktop::Desktop(int width, int height, const std::string& windowManager)
+    : width_(width), height_(height) {
+  // The project's one way to start a desktop: it prints the display's name once the window
+  // manager manages windows, and takes the desktop down when its input closes.
+  int input[2], output[2];
+  if (pipe2(input, O_CLOEXEC) != 0 || pipe2(output, O_CLOEXEC) != 0)
+    throw std::runtime_error("pipe");
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_adddup2(&actions, input[0], 0);
+  posix_spawn_file_actions_adddup2(&actions, output[1], 1);
+  std::vector<std::string> argv = {SCULPT_DESKTOP_SCRIPT, "--size",
+                                   std::to_string(width) + "x" + std::to_string(height), "--wm",
+                                   windowManager};
+  auto args = pointers(argv);
+  const int error = posix_spawn(&script_, args[0], &actions, nullptr, args.data(), environ);
+  posix_spawn_file_actions_destroy(&actions);
+  close(input[0]);
+  close(output[1]);
+  holdOpen_ = input[1];
+  if (error != 0) {
+    close(output[0]);
+    throw std::runtime_error(std::string("cannot start the desktop: ") + std::strerror(error));
   }
-  if (server_ < 0) throw std::runtime_error("Xvfb did not start");
+  char c;
+  while (read(output[0], &c, 1) == 1 && c != '\n') name_ += c;
+  close(output[0]);
+  if (name_.empty()) throw std::runtime_error("the desktop did not start (" + windowManager + ")");
   display_ = XOpenDisplay(name_.c_str());
   if (display_ == nullptr) throw std::runtime_error("cannot open display " + name_);
   XSetErrorHandler(ignoreXError);
-
-  windowManager_ = spawn({"openbox"}, environmentFor(name_, {}), "/dev/null");
-  const Window root = DefaultRootWindow(display_);
-  if (!waitUntil(
-          [&] { return !windowListProperty(display_, root, "_NET_SUPPORTING_WM_CHECK").empty(); },
-          Seconds(60)))
-    throw std::runtime_error("the window manager did not start");
 }
 
 Desktop::~Desktop() {
   if (display_ != nullptr) XCloseDisplay(display_);
-  stop(windowManager_);
-  stop(server_);
+  if (holdOpen_ >= 0) close(holdOpen_);  // the script stops its server and window manager
+  if (script_ > 0) waitpid(script_, nullptr, 0);
+}
+
+std::string Desktop::whyNoWindow(pid_t pid) const {
+  std::vector<Window> windows;
+  windowsOf(display_, DefaultRootWindow(display_), XInternAtom(display_, "_NET_WM_PID", False),
+            pid, windows);
+  if (windows.empty()) return "the program has no window at all";
+  XWindowAttributes attributes;
+  if (XGetWindowAttributes(display_, windows.front(), &attributes) &&
+      attributes.map_state == IsUnmapped)
+    return "its window exists unmapped: the window manager did not map it";
+  return "its window exists mapped, but the window manager does not list it";
 }
 
 Window Desktop::waitForWindow(pid_t pid, Seconds timeout) const {
@@ -207,18 +236,8 @@ Window Desktop::waitForWindow(pid_t pid, Seconds timeout) const {
   waitUntil(
       [&] {
         for (Window w :
-             windowListProperty(display_, DefaultRootWindow(display_), "_NET_CLIENT_LIST")) {
-          Atom type;
-          int format;
-          unsigned long count, remaining;
-          unsigned char* data = nullptr;
-          if (XGetWindowProperty(display_, w, pidAtom, 0, 1, False, XA_CARDINAL, &type, &format,
-                                 &count, &remaining, &data) == Success &&
-              data != nullptr && count == 1 &&
-              *reinterpret_cast<const unsigned long*>(data) == static_cast<unsigned long>(pid))
-            found = w;
-          if (data != nullptr) XFree(data);
-        }
+             windowListProperty(display_, DefaultRootWindow(display_), "_NET_CLIENT_LIST"))
+          if (cardinalProperty(display_, w, pidAtom) == pid) found = w;
         return found != 0;
       },
       timeout);

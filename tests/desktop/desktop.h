@@ -49,10 +49,11 @@ class Image {
   std::vector<Rgb> pixels_;
 };
 
-// An Xvfb server with an EWMH window manager on it, as a user's desktop would have.
+// An Xvfb server with an EWMH window manager on it, as a user's desktop would have, ready to
+// manage windows: openbox, fluxbox, icewm or i3.
 class Desktop {
  public:
-  Desktop(int width, int height);
+  Desktop(int width, int height, const std::string& windowManager = "openbox");
   ~Desktop();
   Desktop(const Desktop&) = delete;
   Desktop& operator=(const Desktop&) = delete;
@@ -64,6 +65,8 @@ class Desktop {
 
   // The top-level window that process `pid` opened, or 0 once `timeout` passes.
   Window waitForWindow(pid_t pid, Seconds timeout) const;
+  // Why waitForWindow found none: whether the process has a window, and whether it is mapped.
+  std::string whyNoWindow(pid_t pid) const;
   // The client's drawing area in root coordinates.
   Rect geometry(Window client) const;
   std::string title(Window client) const;
@@ -81,8 +84,8 @@ class Desktop {
  private:
   int width_, height_;
   std::string name_;
-  pid_t server_ = -1;
-  pid_t windowManager_ = -1;
+  pid_t script_ = -1;
+  int holdOpen_ = -1;  // the desktop lives while this end of its input is open
   Display* display_ = nullptr;
 };
 

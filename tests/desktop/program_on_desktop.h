@@ -41,8 +41,11 @@ class ProgramOnDesktop {
     if (window == 0) {
       int status = 0;
       const bool ended = program->waitForExit(Seconds(0), &status);
-      FAIL() << "no window appeared; the program " << (ended ? "ended" : "is still running")
-             << ", status " << status << ", output: " << program->output();
+      if (ended)
+        FAIL() << "no window appeared; the program ended, status " << status
+               << ", output: " << program->output();
+      FAIL() << "no window appeared; the program is still running and "
+             << desk().whyNoWindow(program->pid());
     }
     ASSERT_TRUE(waitForGeometry({0, 0, kScreenWidth, kScreenHeight}, Seconds(30)))
         << "never went full screen";
