@@ -5,6 +5,7 @@
 #include <GL/gl.h>
 #include <GL/glu.h>
 #include <GL/glut.h>
+#include <GL/glx.h>
 
 namespace {
 long long g_vertices = 0;
@@ -76,5 +77,12 @@ void glutPassiveMotionFunc(void (*)(int, int)) {}
 void glutMotionFunc(void (*)(int, int)) {}
 void glutTimerFunc(unsigned int, void (*)(int), int) {}
 void glutMainLoop() {}
+
+Display* glXGetCurrentDisplay() {
+  return nullptr;
+}
+GLXDrawable glXGetCurrentDrawable() {
+  return 0;
+}
 
 }  // extern "C"

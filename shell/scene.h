@@ -65,3 +65,5 @@ extern const float kFramePeriodMs;  // milliseconds between the end of a frame a
 
 void createScene();
 void hidePointer();
+// Asks the window manager to put the window's drawing area, not its frame, where it is positioned.
+void keepClientPosition();

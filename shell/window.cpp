@@ -61,6 +61,7 @@ void Scene::toggleFullScreen() {
     savedHeight = glutGet(GLUT_WINDOW_HEIGHT);
     glutFullScreen();
   } else {
+    keepClientPosition();
     glutReshapeWindow(savedWidth, savedHeight);
     glutPositionWindow(savedX, savedY);
   }

@@ -70,22 +70,6 @@ void stop(pid_t pid) {
   waitpid(pid, nullptr, 0);
 }
 
-std::vector<unsigned long> windowListProperty(Display* d, Window w, const char* name) {
-  std::vector<unsigned long> values;
-  Atom type;
-  int format;
-  unsigned long count, remaining;
-  unsigned char* data = nullptr;
-  if (XGetWindowProperty(d, w, XInternAtom(d, name, False), 0, 1024, False, XA_WINDOW, &type,
-                         &format, &count, &remaining, &data) == Success &&
-      data != nullptr) {
-    const auto* items = reinterpret_cast<const unsigned long*>(data);
-    values.assign(items, items + count);
-  }
-  if (data != nullptr) XFree(data);
-  return values;
-}
-
 // A window can vanish between being listed and being read; that is no reason to end the test.
 int ignoreXError(Display*, XErrorEvent*) {
   return 0;
@@ -134,6 +118,10 @@ bool waitUntil(const std::function<bool()>& condition, Seconds timeout) {
     if (std::chrono::steady_clock::now() > end) return false;
     std::this_thread::sleep_for(std::chrono::milliseconds(20));
   }
+}
+
+std::ostream& operator<<(std::ostream& out, const Rect& r) {
+  return out << '(' << r.x << ", " << r.y << ") " << r.width << " × " << r.height;
 }
 
 bool near(Rgb a, Rgb b, int tolerance) {
@@ -220,24 +208,37 @@ Desktop::~Desktop() {
 
 std::string Desktop::whyNoWindow(pid_t pid) const {
   std::vector<Window> windows;
-  windowsOf(display_, DefaultRootWindow(display_), XInternAtom(display_, "_NET_WM_PID", False),
-            pid, windows);
+  windowsOf(display_, DefaultRootWindow(display_), XInternAtom(display_, "_NET_WM_PID", False), pid,
+            windows);
   if (windows.empty()) return "the program has no window at all";
   XWindowAttributes attributes;
   if (XGetWindowAttributes(display_, windows.front(), &attributes) &&
       attributes.map_state == IsUnmapped)
     return "its window exists unmapped: the window manager did not map it";
-  return "its window exists mapped, but the window manager does not list it";
+  return "its window exists mapped, but the window manager does not manage it";
 }
 
 Window Desktop::waitForWindow(pid_t pid, Seconds timeout) const {
+  // Managed and shown: mapped, with the WM_STATE that a window manager puts on every client it
+  // manages (not every manager keeps the EWMH client list).
   const Atom pidAtom = XInternAtom(display_, "_NET_WM_PID", False);
+  const Atom wmState = XInternAtom(display_, "WM_STATE", False);
   Window found = 0;
   waitUntil(
       [&] {
-        for (Window w :
-             windowListProperty(display_, DefaultRootWindow(display_), "_NET_CLIENT_LIST"))
-          if (cardinalProperty(display_, w, pidAtom) == pid) found = w;
+        std::vector<Window> windows;
+        windowsOf(display_, DefaultRootWindow(display_), pidAtom, pid, windows);
+        for (Window w : windows) {
+          XWindowAttributes attributes;
+          int count = 0;
+          Atom* names = XListProperties(display_, w, &count);
+          const bool managed =
+              names != nullptr && std::find(names, names + count, wmState) != names + count;
+          if (names != nullptr) XFree(names);
+          if (managed && XGetWindowAttributes(display_, w, &attributes) &&
+              attributes.map_state == IsViewable)
+            found = w;
+        }
         return found != 0;
       },
       timeout);

@@ -7,6 +7,7 @@
 
 #include <chrono>
 #include <functional>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -16,7 +17,12 @@ using Seconds = std::chrono::duration<double>;
 
 struct Rect {
   int x = 0, y = 0, width = 0, height = 0;
+  bool operator==(const Rect& o) const {
+    return x == o.x && y == o.y && width == o.width && height == o.height;
+  }
+  bool operator!=(const Rect& o) const { return !(*this == o); }
 };
+std::ostream& operator<<(std::ostream& out, const Rect& r);  // "(x, y) width × height"
 
 struct Rgb {
   int r = 0, g = 0, b = 0;

@@ -8,6 +8,7 @@
 
 #include <chrono>
 #include <cmath>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -24,10 +25,13 @@ constexpr Rect kMiddle = {kScreenWidth / 4, kScreenHeight / 8, kScreenWidth / 2,
 
 class ProgramOnDesktop {
  protected:
-  // One desktop serves every test of a binary; each test starts its own program on it.
-  static Desktop& desk() {
-    static Desktop shared(kScreenWidth, kScreenHeight);
-    return shared;
+  // One desktop per window manager serves every test of a binary; each test starts its own
+  // program on the desktop of `windowManager`.
+  Desktop& desk() const {
+    static std::map<std::string, std::unique_ptr<Desktop>> desktops;
+    auto& shared = desktops[windowManager];
+    if (!shared) shared = std::make_unique<Desktop>(kScreenWidth, kScreenHeight, windowManager);
+    return *shared;
   }
 
   // Starts the program built in this tree and waits for its window to fill the screen.
@@ -49,6 +53,23 @@ class ProgramOnDesktop {
     }
     ASSERT_TRUE(waitForGeometry({0, 0, kScreenWidth, kScreenHeight}, Seconds(30)))
         << "never went full screen";
+  }
+
+  // The window's geometry once it has held still for half a second; waits up to ten seconds.
+  Rect settledGeometry() {
+    Rect last = desk().geometry(window);
+    auto stillSince = std::chrono::steady_clock::now();
+    waitUntil(
+        [&] {
+          const Rect now = desk().geometry(window);
+          if (now != last) {
+            last = now;
+            stillSince = std::chrono::steady_clock::now();
+          }
+          return std::chrono::steady_clock::now() - stillSince > Seconds(0.5);
+        },
+        Seconds(10));
+    return last;
   }
 
   bool waitForGeometry(const Rect& expected, Seconds timeout = Seconds(10)) {
@@ -118,6 +139,7 @@ class ProgramOnDesktop {
     EXPECT_EQ(program->output(), "");
   }
 
+  std::string windowManager = "openbox";
   std::unique_ptr<Program> program;
   Window window = 0;
 };
