@@ -7,6 +7,7 @@
 #include <X11/extensions/Xdamage.h>
 #include <X11/extensions/Xfixes.h>
 #include <fcntl.h>
+#include <poll.h>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
@@ -178,32 +179,69 @@ Desktop::Desktop(int width, int height, const std::string& windowManager)
   posix_spawn_file_actions_init(&actions);
   posix_spawn_file_actions_adddup2(&actions, input[0], 0);
   posix_spawn_file_actions_adddup2(&actions, output[1], 1);
+  // A process group of its own, so that everything it started can be ended with it.
+  posix_spawnattr_t attributes;
+  posix_spawnattr_init(&attributes);
+  posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETPGROUP);
+  posix_spawnattr_setpgroup(&attributes, 0);
   std::vector<std::string> argv = {SCULPT_DESKTOP_SCRIPT, "--size",
                                    std::to_string(width) + "x" + std::to_string(height), "--wm",
                                    windowManager};
   auto args = pointers(argv);
-  const int error = posix_spawn(&script_, args[0], &actions, nullptr, args.data(), environ);
+  const int error = posix_spawn(&script_, args[0], &actions, &attributes, args.data(), environ);
+  posix_spawnattr_destroy(&attributes);
   posix_spawn_file_actions_destroy(&actions);
   close(input[0]);
   close(output[1]);
   holdOpen_ = input[1];
   if (error != 0) {
+    script_ = -1;
     close(output[0]);
     throw std::runtime_error(std::string("cannot start the desktop: ") + std::strerror(error));
   }
-  char c;
-  while (read(output[0], &c, 1) == 1 && c != '\n') name_ += c;
+  // The script gives up by itself after a minute; this bound only guards against the script.
+  const auto deadline = std::chrono::steady_clock::now() + kStartBound;
+  char c = 0;
+  pollfd ready = {output[0], POLLIN, 0};
+  while (c != '\n' && std::chrono::steady_clock::now() < deadline && poll(&ready, 1, 100) >= 0) {
+    if (ready.revents == 0) continue;
+    if (read(output[0], &c, 1) != 1) break;
+    if (c != '\n') name_ += c;
+  }
   close(output[0]);
-  if (name_.empty()) throw std::runtime_error("the desktop did not start (" + windowManager + ")");
+  if (c != '\n' || name_.empty()) {
+    end();
+    throw std::runtime_error("the desktop did not start (" + windowManager + ")");
+  }
   display_ = XOpenDisplay(name_.c_str());
-  if (display_ == nullptr) throw std::runtime_error("cannot open display " + name_);
+  if (display_ == nullptr) {
+    end();
+    throw std::runtime_error("cannot open display " + name_);
+  }
   XSetErrorHandler(ignoreXError);
 }
 
 Desktop::~Desktop() {
   if (display_ != nullptr) XCloseDisplay(display_);
+  end();
+}
+
+void Desktop::end() {
   if (holdOpen_ >= 0) close(holdOpen_);  // the script stops its server and window manager
-  if (script_ > 0) waitpid(script_, nullptr, 0);
+  holdOpen_ = -1;
+  if (script_ <= 0) return;
+  // The script ends its processes within its own grace; past this bound, it goes by force. Its
+  // whole group goes in any case, so that nothing it started outlives the desktop; the script is
+  // reaped only after that, so that its number cannot have passed to another process.
+  waitUntil(
+      [&] {
+        siginfo_t info = {};
+        return waitid(P_PID, script_, &info, WEXITED | WNOHANG | WNOWAIT) == 0 && info.si_pid != 0;
+      },
+      kEndBound);
+  kill(-script_, SIGKILL);
+  waitpid(script_, nullptr, 0);
+  script_ = -1;
 }
 
 std::string Desktop::whyNoWindow(pid_t pid) const {
@@ -273,6 +311,39 @@ std::string Desktop::title(Window client) const {
   }
   if (data != nullptr) XFree(data);
   return text;
+}
+
+bool Desktop::keysReach(Window client) const {
+  Window focus = 0;
+  int revert = 0;
+  XGetInputFocus(display_, &focus, &revert);
+  if (focus == client) return true;
+  if (focus != PointerRoot) return false;
+  Window root, child;
+  int rootX, rootY, x, y;
+  unsigned mask;
+  XQueryPointer(display_, client, &root, &child, &rootX, &rootY, &x, &y, &mask);
+  const Rect area = geometry(client);
+  return x >= 0 && y >= 0 && x < area.width && y < area.height;
+}
+
+std::string Desktop::describeFocus() const {
+  Window focus = 0;
+  int revert = 0;
+  XGetInputFocus(display_, &focus, &revert);
+  if (focus == None) return "no window";
+  if (focus == PointerRoot) return "whatever window is under the pointer";
+  std::ostringstream text;
+  text << "window 0x" << std::hex << focus << std::dec;
+  XClassHint hint = {};
+  if (XGetClassHint(display_, focus, &hint)) {
+    text << " of class " << (hint.res_class != nullptr ? hint.res_class : "");
+    if (hint.res_name != nullptr) XFree(hint.res_name);
+    if (hint.res_class != nullptr) XFree(hint.res_class);
+  }
+  const std::string name = title(focus);
+  if (!name.empty()) text << " named \"" << name << '"';
+  return text.str();
 }
 
 bool Desktop::pointerHiddenAt(int x, int y) const {

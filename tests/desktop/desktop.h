@@ -76,6 +76,11 @@ class Desktop {
   // The client's drawing area in root coordinates.
   Rect geometry(Window client) const;
   std::string title(Window client) const;
+  // Whether key presses now go to the client: it has the keyboard focus, or the focus follows
+  // the pointer (as Xwayland's does) and the pointer is over it.
+  bool keysReach(Window client) const;
+  // A few words on the window that has the keyboard focus, for a failure message.
+  std::string describeFocus() const;
   // Moves the pointer to a screen position and tells whether the cursor shown there is blank.
   bool pointerHiddenAt(int x, int y) const;
   Image grab(const Rect& area) const;
@@ -88,6 +93,11 @@ class Desktop {
   void focus(Window client) const;
 
  private:
+  // Closes the script's input and waits, within kEndBound, for it to take the desktop down.
+  void end();
+  static constexpr Seconds kStartBound{90};
+  static constexpr Seconds kEndBound{6};
+
   int width_, height_;
   std::string name_;
   pid_t script_ = -1;

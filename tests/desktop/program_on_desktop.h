@@ -53,6 +53,9 @@ class ProgramOnDesktop {
     }
     ASSERT_TRUE(waitForGeometry({0, 0, kScreenWidth, kScreenHeight}, Seconds(30)))
         << "never went full screen";
+    // The keys the tests press go where the window manager put the focus, as a user's would.
+    ASSERT_TRUE(waitUntil([&] { return desk().keysReach(window); }, Seconds(10)))
+        << "the keyboard focus is on " << desk().describeFocus() << ", not the program's window";
   }
 
   // The window's geometry once it has held still for half a second; waits up to ten seconds.
