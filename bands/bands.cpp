@@ -5,6 +5,7 @@
 #include "scene.h"
 
 const ProgramValues kProgram = {
+    "sculpt_bands",
     {0.8359375f, 0.75390625f, 0.51171875f, 0.0f},  // sand
     Terrain::halfRandom,
     Brush::nineCell,

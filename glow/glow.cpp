@@ -5,6 +5,7 @@
 #include "scene.h"
 
 const ProgramValues kProgram = {
+    "sculpt_glow",
     {0.4765625f, 0.6328125f, 0.796875f, 0.0f},  // sky blue
     Terrain::flat,
     Brush::centreOnly,

@@ -5,6 +5,7 @@
 #include "scene.h"
 
 const ProgramValues kProgram = {
+    "sculpt_grey",
     {0.8984375f, 0.67578125f, 0.80859375f, 0.0f},  // mauve
     Terrain::unitRandom,
     Brush::nineCell,

@@ -7,6 +7,7 @@
 #include "scene.h"
 
 const ProgramValues kProgram = {
+    "sculpt_lines",
     {0.46875f, 0.5234375f, 0.2578125f, 0.0f},  // olive
     Terrain::unitRandom,
     Brush::nineCell,

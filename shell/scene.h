@@ -52,6 +52,7 @@ enum class Brush {
 };
 
 struct ProgramValues {
+  const char* name;      // the program's name, as its window's class
   float clearColour[4];  // red, green, blue, alpha
   Terrain terrain;
   Brush brush;
@@ -65,5 +66,7 @@ extern const float kFramePeriodMs;  // milliseconds between the end of a frame a
 
 void createScene();
 void hidePointer();
+// Gives the window its program's name as its class, for the desktop's docks and menus.
+void nameWindow();
 // Asks the window manager to put the window's drawing area, not its frame, where it is positioned.
 void keepClientPosition();

@@ -27,6 +27,7 @@ void Scene::init() {
   glutInitWindowSize(kWindowWidth, kWindowHeight);
   glutInitWindowPosition(kWindowX, kWindowY);
   glutCreateWindow("");
+  nameWindow();
 
   // Texturing is enabled though no texture is ever bound; the pictures were tuned this way.
   glEnable(GL_TEXTURE_2D);

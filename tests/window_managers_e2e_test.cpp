@@ -1,6 +1,6 @@
-// Every program under the window managers people use: full screen at start, F11 round trips that
-// put the window back at the same place and size each time, and Esc. Under weston, a Wayland
-// compositor, the size holds but the place is the compositor's.
+// Every program under the window managers people use: named by its class, full screen at start,
+// F11 round trips that put the window back at the same place and size each time, and Esc. Under
+// weston, a Wayland compositor, the size holds but the place is the compositor's.
 #include <gtest/gtest.h>
 
 #include <tuple>
@@ -23,6 +23,8 @@ class UnderWindowManager : public ProgramOnDesktop,
 };
 
 TEST_P(UnderWindowManager, F11RoundTripsRestoreTheSameWindowEveryTime) {
+  const std::string name = std::get<1>(GetParam());
+  EXPECT_EQ(desk().windowClass(window), name + "/" + name);
   const Rect fullScreen = {0, 0, kScreenWidth, kScreenHeight};
   desk().press(XK_F11);
   ASSERT_TRUE(waitUntil([&] { return desk().geometry(window) != fullScreen; }, Seconds(10)))

@@ -313,6 +313,16 @@ std::string Desktop::title(Window client) const {
   return text;
 }
 
+std::string Desktop::windowClass(Window client) const {
+  XClassHint hint = {};
+  if (!XGetClassHint(display_, client, &hint)) return "";
+  std::string text = std::string(hint.res_name != nullptr ? hint.res_name : "") + "/" +
+                     (hint.res_class != nullptr ? hint.res_class : "");
+  if (hint.res_name != nullptr) XFree(hint.res_name);
+  if (hint.res_class != nullptr) XFree(hint.res_class);
+  return text;
+}
+
 bool Desktop::keysReach(Window client) const {
   Window focus = 0;
   int revert = 0;

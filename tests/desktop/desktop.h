@@ -76,6 +76,8 @@ class Desktop {
   // The client's drawing area in root coordinates.
   Rect geometry(Window client) const;
   std::string title(Window client) const;
+  // The client's WM_CLASS as "name/class", empty without one.
+  std::string windowClass(Window client) const;
   // Whether key presses now go to the client: it has the keyboard focus, or the focus follows
   // the pointer (as Xwayland's does) and the pointer is over it.
   bool keysReach(Window client) const;

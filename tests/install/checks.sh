@@ -27,7 +27,8 @@ check_files() {
   done
 }
 
-# check_desktop PREFIX: every menu entry is valid and starts its own program with its own icon.
+# check_desktop PREFIX: every menu entry is valid and starts its own program with its own icon,
+# matched to the window by its class.
 check_desktop() {
   local prefix=$1 p entry
   for p in "${programs[@]}"; do
@@ -35,6 +36,7 @@ check_desktop() {
     desktop-file-validate "$entry" || { echo "$entry is not a valid desktop entry"; return 1; }
     grep -qx "Exec=$p" "$entry" || { echo "$entry does not start $p"; return 1; }
     grep -qx "Icon=$p" "$entry" || { echo "$entry does not show the icon $p"; return 1; }
+    grep -qx "StartupWMClass=$p" "$entry" || { echo "$entry does not match $p's window"; return 1; }
     grep -q "^Categories=Game;" "$entry" || { echo "$entry is not in the Game menu"; return 1; }
   done
 }
