@@ -345,12 +345,8 @@ std::string Desktop::describeFocus() const {
   if (focus == PointerRoot) return "whatever window is under the pointer";
   std::ostringstream text;
   text << "window 0x" << std::hex << focus << std::dec;
-  XClassHint hint = {};
-  if (XGetClassHint(display_, focus, &hint)) {
-    text << " of class " << (hint.res_class != nullptr ? hint.res_class : "");
-    if (hint.res_name != nullptr) XFree(hint.res_name);
-    if (hint.res_class != nullptr) XFree(hint.res_class);
-  }
+  const std::string type = windowClass(focus);
+  if (!type.empty()) text << " of class " << type;
   const std::string name = title(focus);
   if (!name.empty()) text << " named \"" << name << '"';
   return text.str();
