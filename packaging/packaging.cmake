@@ -12,14 +12,27 @@ set(CMAKE_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
 
 set(sculpt_packaging_dir ${CMAKE_CURRENT_LIST_DIR})
 set(sculpt_icon_sizes 128 256)  # pixels a side; hicolor theme, apps context
+set(sculpt_window_icon_sizes 16 32 64)  # pixels a side; title bars, task lists, window switchers
 
 # The icons are cut from the screenshots with netpbm, the manual pages compressed with gzip.
-foreach(tool pngtopnm pnmfile pamcut pamscale pnmtopng gzip)
+foreach(tool pngtopnm pnmfile pamcut pamscale pnmtopng pnmtoplainpnm gzip)
   find_program(SCULPT_${tool} ${tool})
   if(NOT SCULPT_${tool})
     message(FATAL_ERROR "${tool} is needed to make the icons and manual pages (netpbm, gzip)")
   endif()
 endforeach()
+
+# The source of a program's window icon, made from its screenshot; its path is put in `source`.
+function(sculpt_window_icon name source)
+  set(output ${CMAKE_BINARY_DIR}/icons/${name}_window_icon.cpp)
+  add_custom_command(OUTPUT ${output}
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/icons
+    COMMAND ${sculpt_packaging_dir}/make-window-icon ${PROJECT_SOURCE_DIR}/docs/${name}.png
+            ${output} ${sculpt_window_icon_sizes}
+    DEPENDS ${PROJECT_SOURCE_DIR}/docs/${name}.png ${sculpt_packaging_dir}/make-window-icon
+            ${sculpt_packaging_dir}/make-icon VERBATIM)
+  set(${source} ${output} PARENT_SCOPE)
+endfunction()
 
 # Installs one program with its menu entry, icons and manual page; the last two are made by
 # sculpt_packaging() once every program is known.

@@ -1,17 +1,48 @@
-// How the window meets the X window manager: its name, and where it comes back on leaving full
-// screen.
+// How the window meets the X window manager: its name and icon, its placement at start, and where
+// it comes back on leaving full screen.
 #include <GL/glx.h>
+#include <X11/Xatom.h>
 #include <X11/Xutil.h>
 
+#include <chrono>
+#include <thread>
+#include <vector>
+
 #include "scene.h"
+#include "window_icon.h"
 
 namespace {
+constexpr auto kPlacementBound = std::chrono::seconds(1);
+constexpr auto kPlacementPoll = std::chrono::milliseconds(1);
+
 // GLUT's window is the current GLX drawable; without one (no window system) there is nothing to
 // do, and each function here returns at once.
 bool currentWindow(Display*& display, Window& window) {
   display = glXGetCurrentDisplay();
   window = glXGetCurrentDrawable();
   return display != nullptr && window != 0;
+}
+
+// Whether every window between ours and the root, its window manager's frame and whatever the
+// frame holds it in, is at least as large as ours; true too when there is no frame at all.
+bool framed(Display* display, Window window) {
+  Window root = 0;
+  int x = 0, y = 0;
+  unsigned width = 0, height = 0, border = 0, depth = 0;
+  if (!XGetGeometry(display, window, &root, &x, &y, &width, &height, &border, &depth)) return true;
+  for (Window child = window;;) {
+    Window parent = 0;
+    Window* children = nullptr;
+    unsigned count = 0;
+    if (!XQueryTree(display, child, &root, &parent, &children, &count)) return true;
+    if (children != nullptr) XFree(children);
+    if (parent == root || parent == 0) return true;
+    unsigned frameWidth = 0, frameHeight = 0;
+    if (!XGetGeometry(display, parent, &root, &x, &y, &frameWidth, &frameHeight, &border, &depth))
+      return true;
+    if (frameWidth < width || frameHeight < height) return false;
+    child = parent;
+  }
 }
 }  // namespace
 
@@ -25,6 +56,25 @@ void nameWindow() {
   hint.res_name = const_cast<char*>(kProgram.name);
   hint.res_class = const_cast<char*>(kProgram.name);
   XSetClassHint(display, window, &hint);
+
+  // For the desktops that take the icon from the window rather than from the menu entry; Xlib
+  // takes 32-bit property data as longs.
+  const std::vector<unsigned long> icon(kWindowIcon, kWindowIcon + kWindowIconLength);
+  XChangeProperty(display, window, XInternAtom(display, "_NET_WM_ICON", False), XA_CARDINAL, 32,
+                  PropModeReplace, reinterpret_cast<const unsigned char*>(icon.data()),
+                  static_cast<int>(icon.size()));
+}
+
+void awaitPlacement() {
+  // Most window managers place a window before they map it. kwin maps it first, in a frame of one
+  // pixel at the screen's corner, and moves and grows the frame a few milliseconds later; a
+  // position read in between is the corner's, and F11 would later put the window back there.
+  Display* display = nullptr;
+  Window window = 0;
+  if (!currentWindow(display, window)) return;
+  const auto deadline = std::chrono::steady_clock::now() + kPlacementBound;
+  while (!framed(display, window) && std::chrono::steady_clock::now() < deadline)
+    std::this_thread::sleep_for(kPlacementPoll);
 }
 
 void keepClientPosition() {

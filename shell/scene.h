@@ -66,7 +66,11 @@ extern const float kFramePeriodMs;  // milliseconds between the end of a frame a
 
 void createScene();
 void hidePointer();
-// Gives the window its program's name as its class, for the desktop's docks and menus.
+// Gives the window its program's name as its class, and its icon, for the desktop's docks and
+// menus.
 void nameWindow();
+// Returns once the window manager has placed the new window (bounded), so that the geometry read
+// next is where the window stays.
+void awaitPlacement();
 // Asks the window manager to put the window's drawing area, not its frame, where it is positioned.
 void keepClientPosition();

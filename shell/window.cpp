@@ -28,6 +28,7 @@ void Scene::init() {
   glutInitWindowPosition(kWindowX, kWindowY);
   glutCreateWindow("");
   nameWindow();
+  awaitPlacement();
 
   // Texturing is enabled though no texture is ever bound; the pictures were tuned this way.
   glEnable(GL_TEXTURE_2D);

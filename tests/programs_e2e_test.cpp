@@ -1,6 +1,9 @@
 // What every program shares as a user meets it: full screen, no title, no pointer, F11 and Esc.
 #include <gtest/gtest.h>
 
+#include <set>
+#include <vector>
+
 #include "program_on_desktop.h"
 
 namespace {
@@ -14,6 +17,26 @@ class EveryProgram : public ProgramOnDesktop, public ::testing::TestWithParam<co
 
 TEST_P(EveryProgram, ComesUpFullScreenUntitledWithThePointerHiddenAndEndsOnEscape) {
   EXPECT_EQ(desk().title(window), "");
+  // Its icon, for the desktops that take it from the window: three square sizes, each its width,
+  // height and pixels; opaque, and a picture rather than one colour.
+  const std::vector<unsigned long> icon = desk().cardinals(window, "_NET_WM_ICON");
+  std::vector<unsigned long> sides;
+  std::set<unsigned long> colours;
+  std::size_t at = 0;
+  while (at + 2 <= icon.size()) {
+    const unsigned long width = icon[at], height = icon[at + 1];
+    sides.push_back(width);
+    EXPECT_EQ(width, height);
+    at += 2;
+    ASSERT_LE(width * height, icon.size() - at) << "an icon runs past the property's end";
+    for (std::size_t end = at + width * height; at < end; ++at) {
+      EXPECT_EQ(icon[at] >> 24, 0xffu);
+      colours.insert(icon[at]);
+    }
+  }
+  EXPECT_EQ(at, icon.size());
+  EXPECT_EQ(sides, (std::vector<unsigned long>{16, 32, 64}));
+  EXPECT_GT(colours.size(), 16u);
   EXPECT_TRUE(desk().pointerHiddenAt(kScreenWidth / 2, kScreenHeight / 2));
   expectEscapeEndsWithStatusZero();
 }

@@ -323,6 +323,26 @@ std::string Desktop::windowClass(Window client) const {
   return text;
 }
 
+std::vector<unsigned long> Desktop::cardinals(Window client, const char* property) const {
+  Atom type = None;
+  int format = 0;
+  unsigned long count = 0, left = 0;
+  unsigned char* data = nullptr;
+  const Atom atom = XInternAtom(display_, property, False);
+  // Up to 4 M items, far more than any window property this project reads.
+  if (XGetWindowProperty(display_, client, atom, 0, 1L << 22, False, AnyPropertyType, &type,
+                         &format, &count, &left, &data) != Success)
+    return {};
+  std::vector<unsigned long> items;
+  if (format == 32 && data != nullptr) {
+    // Xlib hands the items over as longs, sign-extended from their 32 bits.
+    const auto* first = reinterpret_cast<const unsigned long*>(data);
+    for (unsigned long i = 0; i < count; ++i) items.push_back(first[i] & 0xffffffffu);
+  }
+  if (data != nullptr) XFree(data);
+  return items;
+}
+
 bool Desktop::keysReach(Window client) const {
   Window focus = 0;
   int revert = 0;

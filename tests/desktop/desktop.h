@@ -78,6 +78,8 @@ class Desktop {
   std::string title(Window client) const;
   // The client's WM_CLASS as "name/class", empty without one.
   std::string windowClass(Window client) const;
+  // A property of 32-bit items on the client, such as _NET_WM_ICON; empty without one.
+  std::vector<unsigned long> cardinals(Window client, const char* property) const;
   // Whether key presses now go to the client: it has the keyboard focus, or the focus follows
   // the pointer (as Xwayland's does) and the pointer is over it.
   bool keysReach(Window client) const;
