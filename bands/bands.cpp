@@ -65,8 +65,8 @@ void Scene::draw() const {
   // Guide lines from the cursor, at the camera height, to the corners of the field.
   const float cx = static_cast<float>(cursorX);
   const float cy = static_cast<float>(cursorY);
-  const float far = static_cast<float>(kGridLast);
-  const float corners[4][2] = {{0.0f, 0.0f}, {far, 0.0f}, {far, far}, {0.0f, far}};
+  const float edge = static_cast<float>(kGridLast);
+  const float corners[4][2] = {{0.0f, 0.0f}, {edge, 0.0f}, {edge, edge}, {0.0f, edge}};
   glColor4f(1.0f, 1.0f, 0.0f, 1.0f);
   glBegin(GL_LINES);
   for (const auto& corner : corners) {

@@ -5,6 +5,7 @@
 #include "scene.h"
 
 int main(int argc, char** argv) {
+  quietToolkit();  // the programs print nothing
   glutInit(&argc, argv);
   createScene();
   glutDisplayFunc(displayCallback);

@@ -65,6 +65,10 @@ extern Scene* g_scene;
 extern const float kFramePeriodMs;  // milliseconds between the end of a frame and the next
 
 void createScene();
+
+// The platform layer: one file per platform, chosen by the build.
+// Called before glutInit: keeps the toolkit's own messages off the console.
+void quietToolkit();
 void hidePointer();
 // Gives the window its program's name as its class, and its icon, for the desktop's docks and
 // menus.

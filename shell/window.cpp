@@ -84,8 +84,3 @@ void Scene::reshape(int width, int height) {
   glLoadIdentity();
   frame();
 }
-
-void hidePointer() {
-  // Stays hidden for the life of the window: nothing sets another cursor on it.
-  glutSetCursor(GLUT_CURSOR_NONE);
-}

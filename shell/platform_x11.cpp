@@ -1,5 +1,6 @@
-// How the window meets the X window manager: its name and icon, its placement at start, and where
-// it comes back on leaving full screen.
+// The platform layer on X: how the window meets the window manager (its name and icon, its
+// placement at start, where it comes back on leaving full screen) and the hidden pointer.
+#include <GL/glut.h>
 #include <GL/glx.h>
 #include <X11/Xatom.h>
 #include <X11/Xutil.h>
@@ -92,4 +93,13 @@ void keepClientPosition() {
   hints->win_gravity = StaticGravity;
   XSetWMNormalHints(display, window, hints);
   XFree(hints);
+}
+
+void quietToolkit() {
+  // Nothing to do: GLUT on X prints nothing on its own in a working start.
+}
+
+void hidePointer() {
+  // Stays hidden for the life of the window: nothing sets another cursor on it.
+  glutSetCursor(GLUT_CURSOR_NONE);
 }
