@@ -11,10 +11,11 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
-# Test programs and the like run through Wine; its 64-bit loader, so no 32-bit Wine is needed.
+# Test programs run through Wine's 64-bit loader, so no 32-bit Wine is needed, with Wine's own
+# messages off: what the tests check is the programs' output.
 find_program(SCULPT_WINE64 NAMES wine64 wine PATHS /usr/lib/wine NO_CMAKE_FIND_ROOT_PATH)
 if(SCULPT_WINE64)
-  set(CMAKE_CROSSCOMPILING_EMULATOR ${SCULPT_WINE64})
+  set(CMAKE_CROSSCOMPILING_EMULATOR env WINEDEBUG=-all ${SCULPT_WINE64})
 endif()
 # The compiler's own runtime (libstdc++, libgcc, winpthread) linked in, so that a program needs
 # only the DLLs that Windows ships.

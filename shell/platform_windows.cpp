@@ -49,8 +49,10 @@ void quietToolkit() {
 }
 
 void hidePointer() {
-  // Windows hides the pointer only while its display count is below zero, and freeglut raised it
-  // when it showed the window; so lower it until it is.
+  // GLUT's blank cursor, as on X, so the start-up calls are the same on both platforms; and
+  // Windows' own switch, which hides the pointer only while its display count is below zero.
+  // freeglut raised the count when it showed the window, so it is lowered until it is.
+  glutSetCursor(GLUT_CURSOR_NONE);
   for (int i = 0; i < kMostHides && ShowCursor(FALSE) >= 0; ++i) {
   }
 }

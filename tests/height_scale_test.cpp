@@ -12,7 +12,8 @@ namespace {
 // No cell grows past 2^21 and the camera height never passes the tallest cell (longrun_test.cpp),
 // so camZ × 0.1 stays within [0, 209715.2].
 constexpr float kTallest = 2097152.0f;
-constexpr float kSwing = 0.1f;  // radians per unit of camZ, as sculpt_lines has it
+constexpr float kSwing = 0.1f;                  // radians per unit of camZ, as sculpt_lines has it
+constexpr double kPi = 3.14159265358979323846;  // M_PI is POSIX's, not every compiler's
 
 TEST(HeightScale, TheTangentIsFiniteAndSmallEnoughNearEveryPole) {
   // |tan| is largest at the floats nearest its poles, the odd multiples of pi/2; look at the float
@@ -20,7 +21,7 @@ TEST(HeightScale, TheTangentIsFiniteAndSmallEnoughNearEveryPole) {
   float worstArgument = 0.0f, worst = 0.0f;
   long poles = 0;
   for (long k = 0;; ++k) {
-    const double pole = (2.0 * double(k) + 1.0) * M_PI / 2.0;
+    const double pole = (2.0 * double(k) + 1.0) * kPi / 2.0;
     if (pole > double(kTallest * kSwing)) break;
     ++poles;
     const float nearest = static_cast<float>(pole);

@@ -12,6 +12,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "desktop.h"
 
@@ -38,8 +39,12 @@ class ProgramOnDesktop {
   void start(const std::string& name) { startAt(std::string(SCULPT_PROGRAM_DIR) + "/" + name); }
 
   // Starts the program at `path` and waits for its window to fill the screen.
-  void startAt(const std::string& path) {
-    program = std::make_unique<Program>(path, desk());
+  void startAt(const std::string& path) { startWith({path}); }
+
+  // Starts `command`, whose process is the program's (as with Wine's loader), and waits for its
+  // window to fill the screen.
+  void startWith(const std::vector<std::string>& command) {
+    program = std::make_unique<Program>(command, desk());
     // Generous: the first start on a fresh machine also fills the driver's and fonts' caches.
     window = desk().waitForWindow(program->pid(), Seconds(60));
     if (window == 0) {

@@ -1,8 +1,6 @@
-// Recording definitions of the GL and GLU entry points, with the real headers' signatures, and the
-// GLX queries, which find no window under the stand-in.
+// Recording definitions of the GL and GLU entry points, with the real headers' signatures.
 #include <GL/gl.h>
 #include <GL/glu.h>
-#include <GL/glx.h>
 
 #include "recorder.h"
 
@@ -85,14 +83,6 @@ void gluPerspective(GLdouble fovy, GLdouble aspect, GLdouble zNear, GLdouble zFa
 void gluLookAt(GLdouble ex, GLdouble ey, GLdouble ez, GLdouble cx, GLdouble cy, GLdouble cz,
                GLdouble ux, GLdouble uy, GLdouble uz) {
   calls().push_back(call("gluLookAt", {ex, ey, ez, cx, cy, cz, ux, uy, uz}));
-}
-
-// No window system under the stand-in: no GLX window for the shell to place.
-Display* glXGetCurrentDisplay() {
-  return nullptr;
-}
-GLXDrawable glXGetCurrentDrawable() {
-  return 0;
 }
 
 }  // extern "C"
