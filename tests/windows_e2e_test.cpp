@@ -1,11 +1,14 @@
 // The Windows build of every program under Wine, on the same virtual desktop as the Linux build:
-// full screen at start with the pointer hidden and its picture shown, F11 round trips that put the
-// window back at one place and size, and Esc with status 0, having printed nothing.
+// full screen at start with the pointer hidden, its picture shown and its icon on the window, F11
+// round trips that put the window back at one place and size, and Esc with status 0, having
+// printed nothing.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
 #include <cstdlib>
+#include <fstream>
 #include <string>
+#include <vector>
 
 #include "program_on_desktop.h"
 
@@ -20,6 +23,18 @@ int wineTool(const std::string& command, int seconds) {
   return std::system(
       ("timeout -k 5 " + std::to_string(seconds) + " " + command + " >/dev/null 2>&1 </dev/null")
           .c_str());
+}
+
+// The pixels of a plain (P3) PPM file with 8-bit channels; empty if it cannot be read.
+std::vector<Rgb> plainPpm(const std::string& path) {
+  std::ifstream file(path);
+  std::string magic;
+  int width = 0, height = 0, maximum = 0;
+  if (!(file >> magic >> width >> height >> maximum) || magic != "P3" || maximum != 255) return {};
+  std::vector<Rgb> pixels(static_cast<std::size_t>(width) * height);
+  for (Rgb& p : pixels)
+    if (!(file >> p.r >> p.g >> p.b)) return {};
+  return pixels;
 }
 
 class UnderWine : public ProgramOnDesktop, public ::testing::TestWithParam<const char*> {
@@ -47,6 +62,24 @@ class UnderWine : public ProgramOnDesktop, public ::testing::TestWithParam<const
   void SetUp() override {
     startWith({SCULPT_WINE64, std::string(SCULPT_WINDOWS_BUILD) + "/" + GetParam() + ".exe"});
   }
+  // The window's icon of `side` pixels a side, from _NET_WM_ICON; empty without one.
+  std::vector<Rgb> windowIcon(unsigned long side) const {
+    const std::vector<unsigned long> icon = desk().cardinals(window, "_NET_WM_ICON");
+    for (std::size_t at = 0; at + 2 <= icon.size();) {
+      const unsigned long width = icon[at], height = icon[at + 1], count = width * height;
+      at += 2;
+      if (count > icon.size() - at) break;
+      if (width == side && height == side) {
+        std::vector<Rgb> pixels;
+        for (std::size_t i = at; i < at + count; ++i)
+          pixels.push_back(
+              {int((icon[i] >> 16) & 0xff), int((icon[i] >> 8) & 0xff), int(icon[i] & 0xff)});
+        return pixels;
+      }
+      at += count;
+    }
+    return {};
+  }
   // A Windows program ignores the signals that end the loader; its Wine server ends it.
   void TearDown() override { wineTool(SCULPT_WINESERVER " -k", 30); }
 };
@@ -65,6 +98,15 @@ TEST_P(UnderWine, StartsFullScreenDrawsAndRestoresTheSameWindowEveryTime) {
       },
       Seconds(10)))
       << "the screen does not show the program";
+  // Its icon, from the program file, on the window: the one cut from its screenshot.
+  const std::vector<Rgb> expected =
+      plainPpm(std::string(SCULPT_EXPECTED_ICONS) + "/" + GetParam() + "-32.ppm");
+  const std::vector<Rgb> shown = windowIcon(32);
+  ASSERT_EQ(expected.size(), 32u * 32u);
+  ASSERT_EQ(shown.size(), expected.size()) << "the window carries no 32-pixel icon";
+  int alike = 0;
+  for (std::size_t i = 0; i < shown.size(); ++i) alike += near(shown[i], expected[i]) ? 1 : 0;
+  EXPECT_GT(alike, 32 * 32 * 95 / 100) << "the window's icon is not the program's";
 
   desk().press(XK_F11);
   ASSERT_TRUE(waitUntil(
