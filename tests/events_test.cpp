@@ -31,11 +31,12 @@ TEST(Events, NoSequenceBreaksTheScene) {
   const long seeds = fromEnvironment("SCULPT_EVENT_SEEDS", 6);
   const long count = fromEnvironment("SCULPT_EVENTS", 1500);
   long frames = 0, played = 0;
-  for (unsigned seed = 1; seed <= seeds; ++seed) {
+  for (long seed = 1; seed <= seeds; ++seed) {
     auto scene = events::startedScene();
     events::Player player(*scene);
     // Each event takes at most a dozen bytes; the rest of a run's bytes are left unread.
-    const auto bytes = randomBytes(seed, static_cast<std::size_t>(count) * 12);
+    const auto bytes =
+        randomBytes(static_cast<unsigned>(seed), static_cast<std::size_t>(count) * 12);
     events::ByteReader reader(bytes.data(), bytes.size());
     for (long n = 0; n < count; ++n) {
       const std::string broken = player.play(reader.next());
