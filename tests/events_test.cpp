@@ -52,7 +52,7 @@ TEST(Events, NoSequenceBreaksTheScene) {
 
 // Plays a seeded sequence, brings the window to the wanted state, and presses Esc; reaching the
 // end of the function means Esc did not end the process.
-void escapeAfter(unsigned seed, bool fullScreen) {
+[[maybe_unused]] void escapeAfter(unsigned seed, bool fullScreen) {
   auto scene = events::startedScene();
   events::Player player(*scene);
   const auto bytes = randomBytes(seed, 4000);
@@ -63,10 +63,14 @@ void escapeAfter(unsigned seed, bool fullScreen) {
 }
 
 TEST(Events, EscapeEndsTheProcessWithStatusZeroFromAnyState) {
+#if GTEST_HAS_DEATH_TEST
   for (unsigned seed = 1; seed <= 3; ++seed) {
     EXPECT_EXIT(escapeAfter(seed, true), ::testing::ExitedWithCode(0), "") << "seed " << seed;
     EXPECT_EXIT(escapeAfter(seed, false), ::testing::ExitedWithCode(0), "") << "seed " << seed;
   }
+#else
+  GTEST_SKIP() << "no child processes here; the browser tests press Esc in the real page";
+#endif
 }
 
 }  // namespace

@@ -95,10 +95,14 @@ TEST(Keys, OtherSpecialKeysChangeNothing) {
 }
 
 TEST(Keys, EscapeEndsTheProgramWithStatusZero) {
+#if GTEST_HAS_DEATH_TEST
   auto scene = flatScene();
   EXPECT_EXIT(keyboardCallback(27, 0, 0), ::testing::ExitedWithCode(0), "");
   scene->fullScreen = false;
   EXPECT_EXIT(keyboardCallback(27, 0, 0), ::testing::ExitedWithCode(0), "");
+#else
+  GTEST_SKIP() << "no child processes here; the browser tests press Esc in the real page";
+#endif
 }
 
 TEST(FullScreen, StartUpSavesTheNewWindowAndEachF11Toggles) {

@@ -1,0 +1,307 @@
+// OpenGL 1.1's immediate mode and GLU's two view functions, as the programs use them, over WebGL:
+// vertices are transformed here and a whole frame goes to the browser in one upload.
+#include <GL/gl.h>
+#include <GL/glu.h>
+#include <emscripten/emscripten.h>
+
+#include <cmath>
+#include <cstdint>
+#include <vector>
+
+#include "webgl.h"
+
+namespace {
+constexpr int kModelViewDepth = 32;  // matrices; the least GL 1.1 allows for each stack
+constexpr int kProjectionDepth = 2;
+constexpr double kPi = 3.14159265358979323846;
+
+// Column-major 4 × 4, as GL keeps it: element (row r, column c) at [c * 4 + r].
+struct Matrix {
+  float m[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
+};
+
+Matrix product(const Matrix& a, const Matrix& b) {
+  Matrix p;
+  for (int c = 0; c < 4; ++c)
+    for (int r = 0; r < 4; ++r) {
+      float sum = 0.0f;
+      for (int k = 0; k < 4; ++k) sum += a.m[k * 4 + r] * b.m[c * 4 + k];
+      p.m[c * 4 + r] = sum;
+    }
+  return p;
+}
+
+struct Stack {
+  Matrix matrices[kModelViewDepth];
+  int top = 0;
+  int depth = 0;  // matrices the stack can hold
+};
+
+// Everything GL would remember between calls, and the frame's batch not yet sent.
+struct State {
+  Stack modelView{{}, 0, kModelViewDepth};
+  Stack projection{{}, 0, kProjectionDepth};
+  Stack* current = &modelView;
+  std::uint8_t colour[4] = {255, 255, 255, 255};  // clamped to [0, 1] and scaled, as GL draws it
+  GLenum primitive = 0;                           // 0 outside glBegin and glEnd
+  Matrix transform;         // projection times model-view, fixed for one glBegin
+  std::uint32_t first = 0;  // the open primitive's first vertex
+  std::vector<SculptVertex> vertices;
+  std::vector<std::uint32_t> indices;
+  std::vector<SculptRange> ranges;
+};
+
+State& state() {
+  static State s;
+  return s;
+}
+
+Matrix& top() {
+  Stack& s = *state().current;
+  return s.matrices[s.top];
+}
+
+void multiply(const Matrix& by) {
+  top() = product(top(), by);
+}
+
+std::uint8_t channel(float value) {
+  // A NaN fails both comparisons and lands on 0, as the rasteriser clamps it.
+  if (!(value > 0.0f)) return 0;
+  if (value >= 1.0f) return 255;
+  return static_cast<std::uint8_t>(std::lround(value * 255.0f));
+}
+
+// Appends the open primitive's triangles or segments, as indices into its vertices, to the batch;
+// a primitive too short to draw anything adds nothing, as in GL.
+void closePrimitive() {
+  State& s = state();
+  const std::uint32_t first = s.first;
+  const std::uint32_t count = static_cast<std::uint32_t>(s.vertices.size()) - first;
+  const std::size_t before = s.indices.size();
+  bool lines = true;
+  switch (s.primitive) {
+    case GL_LINES:
+      for (std::uint32_t i = 0; i + 1 < count; i += 2)
+        s.indices.insert(s.indices.end(), {first + i, first + i + 1});
+      break;
+    case GL_LINE_STRIP:
+      for (std::uint32_t i = 0; i + 1 < count; ++i)
+        s.indices.insert(s.indices.end(), {first + i, first + i + 1});
+      break;
+    case GL_QUAD_STRIP:
+      // Each quad is cut along the diagonal from its first vertex to its last, as Mesa cuts it, so
+      // that the shading matches the desktop's.
+      lines = false;
+      for (std::uint32_t i = 0; i + 3 < count; i += 2) {
+        const std::uint32_t a = first + i, b = a + 1, c = a + 2, d = a + 3;
+        s.indices.insert(s.indices.end(), {c, a, d, a, b, d});
+      }
+      break;
+    case GL_POLYGON:
+      lines = false;
+      for (std::uint32_t i = 1; i + 1 < count; ++i)
+        s.indices.insert(s.indices.end(), {first, first + i, first + i + 1});
+      break;
+    default:  // no program draws another kind
+      break;
+  }
+  const auto added = static_cast<std::uint32_t>(s.indices.size() - before);
+  if (added == 0) return;
+  const std::uint32_t mode = lines ? GL_LINES : GL_TRIANGLES;
+  if (!s.ranges.empty() && s.ranges.back().mode == mode) {
+    s.ranges.back().count += added;
+  } else {
+    s.ranges.push_back({mode, static_cast<std::uint32_t>(before), added});
+  }
+}
+}  // namespace
+
+extern "C" {
+
+EMSCRIPTEN_KEEPALIVE void sculptFlush() {
+  State& s = state();
+  if (!s.ranges.empty())
+    sculptWebGlDraw(s.vertices.data(), s.vertices.size(), s.indices.data(), s.indices.size(),
+                    s.ranges.data(), s.ranges.size());
+  s.vertices.clear();
+  s.indices.clear();
+  s.ranges.clear();
+}
+
+// State that WebGL keeps too: the batch drawn so far goes first, so the order of a frame holds.
+void glEnable(GLenum capability) {
+  // Texturing with no texture bound and line smoothing change nothing that WebGL draws.
+  if (capability != GL_BLEND && capability != GL_DEPTH_TEST) return;
+  sculptFlush();
+  sculptWebGlEnable(capability);
+}
+void glBlendFunc(GLenum source, GLenum destination) {
+  sculptFlush();
+  sculptWebGlBlendFunc(source, destination);
+}
+void glDepthFunc(GLenum function) {
+  sculptFlush();
+  sculptWebGlDepthFunc(function);
+}
+void glLineWidth(GLfloat width) {
+  sculptFlush();
+  sculptWebGlLineWidth(width);
+}
+void glClearDepth(GLclampd depth) {
+  sculptFlush();
+  sculptWebGlClearDepth(static_cast<float>(depth));
+}
+void glClearColor(GLclampf red, GLclampf green, GLclampf blue, GLclampf alpha) {
+  sculptFlush();
+  sculptWebGlClearColor(red, green, blue, alpha);
+}
+void glClear(GLbitfield mask) {
+  sculptFlush();
+  sculptWebGlClear(mask);
+}
+void glViewport(GLint x, GLint y, GLsizei width, GLsizei height) {
+  sculptFlush();
+  sculptWebGlViewport(x, y, width, height);
+}
+
+// Smooth shading is all WebGL does; the hint asks for what it does anyway; the render mode is
+// only ever GL_RENDER.
+void glShadeModel(GLenum /*mode*/) {}
+void glHint(GLenum /*target*/, GLenum /*mode*/) {}
+GLint glRenderMode(GLenum /*mode*/) {
+  return 0;
+}
+
+void glMatrixMode(GLenum mode) {
+  state().current = mode == GL_PROJECTION ? &state().projection : &state().modelView;
+}
+void glLoadIdentity() {
+  top() = Matrix();
+}
+void glPushMatrix() {
+  Stack& s = *state().current;
+  if (s.top + 1 >= s.depth) return;  // GL's stack overflow: an error, and nothing changes
+  s.matrices[s.top + 1] = s.matrices[s.top];
+  ++s.top;
+}
+void glPopMatrix() {
+  Stack& s = *state().current;
+  if (s.top > 0) --s.top;
+}
+void glMultMatrixf(const GLfloat* m) {
+  Matrix by;
+  for (int i = 0; i < 16; ++i) by.m[i] = m[i];
+  multiply(by);
+}
+void glTranslatef(GLfloat x, GLfloat y, GLfloat z) {
+  Matrix t;
+  t.m[12] = x;
+  t.m[13] = y;
+  t.m[14] = z;
+  multiply(t);
+}
+void glScalef(GLfloat x, GLfloat y, GLfloat z) {
+  Matrix s;
+  s.m[0] = x;
+  s.m[5] = y;
+  s.m[10] = z;
+  multiply(s);
+}
+void glRotatef(GLfloat angle, GLfloat x, GLfloat y, GLfloat z) {
+  const float length = std::sqrt(x * x + y * y + z * z);
+  if (!(length > 0.0f)) return;  // no axis: GL leaves the matrix as it is
+  x /= length;
+  y /= length;
+  z /= length;
+  const float radians = static_cast<float>(angle * kPi / 180.0);
+  const float c = std::cos(radians), s = std::sin(radians), t = 1.0f - c;
+  Matrix r;
+  r.m[0] = x * x * t + c;
+  r.m[1] = y * x * t + z * s;
+  r.m[2] = x * z * t - y * s;
+  r.m[4] = x * y * t - z * s;
+  r.m[5] = y * y * t + c;
+  r.m[6] = y * z * t + x * s;
+  r.m[8] = x * z * t + y * s;
+  r.m[9] = y * z * t - x * s;
+  r.m[10] = z * z * t + c;
+  multiply(r);
+}
+
+void glBegin(GLenum mode) {
+  State& s = state();
+  s.primitive = mode;
+  s.transform =
+      product(s.projection.matrices[s.projection.top], s.modelView.matrices[s.modelView.top]);
+  s.first = static_cast<std::uint32_t>(s.vertices.size());
+}
+void glColor4f(GLfloat red, GLfloat green, GLfloat blue, GLfloat alpha) {
+  std::uint8_t* c = state().colour;
+  c[0] = channel(red);
+  c[1] = channel(green);
+  c[2] = channel(blue);
+  c[3] = channel(alpha);
+}
+void glVertex3f(GLfloat x, GLfloat y, GLfloat z) {
+  State& s = state();
+  if (s.primitive == 0) return;  // outside glBegin and glEnd a vertex draws nothing
+  const float* m = s.transform.m;
+  SculptVertex v;
+  for (int r = 0; r < 4; ++r) v.position[r] = m[r] * x + m[4 + r] * y + m[8 + r] * z + m[12 + r];
+  for (int i = 0; i < 4; ++i) v.colour[i] = s.colour[i];
+  s.vertices.push_back(v);
+}
+void glEnd() {
+  closePrimitive();
+  state().primitive = 0;
+}
+
+// GLU's own arithmetic, in double precision, then multiplied in as GL's single precision.
+void gluPerspective(GLdouble fovy, GLdouble aspect, GLdouble zNear, GLdouble zFar) {
+  const double radians = fovy / 2.0 * kPi / 180.0;
+  const double depth = zFar - zNear;
+  const double sine = std::sin(radians);
+  if (depth == 0.0 || sine == 0.0 || aspect == 0.0) return;  // GLU leaves the matrix too
+  const double cotangent = std::cos(radians) / sine;
+  Matrix p;
+  p.m[0] = static_cast<float>(cotangent / aspect);
+  p.m[5] = static_cast<float>(cotangent);
+  p.m[10] = static_cast<float>(-(zFar + zNear) / depth);
+  p.m[11] = -1.0f;
+  p.m[14] = static_cast<float>(-2.0 * zNear * zFar / depth);
+  p.m[15] = 0.0f;
+  multiply(p);
+}
+
+void gluLookAt(GLdouble eyeX, GLdouble eyeY, GLdouble eyeZ, GLdouble centreX, GLdouble centreY,
+               GLdouble centreZ, GLdouble upX, GLdouble upY, GLdouble upZ) {
+  auto normalise = [](double v[3]) {
+    const double length = std::sqrt(v[0] * v[0] + v[1] * v[1] + v[2] * v[2]);
+    if (length == 0.0) return;
+    for (int i = 0; i < 3; ++i) v[i] /= length;
+  };
+  auto cross = [](const double a[3], const double b[3], double out[3]) {
+    out[0] = a[1] * b[2] - a[2] * b[1];
+    out[1] = a[2] * b[0] - a[0] * b[2];
+    out[2] = a[0] * b[1] - a[1] * b[0];
+  };
+  double forward[3] = {centreX - eyeX, centreY - eyeY, centreZ - eyeZ};
+  const double up[3] = {upX, upY, upZ};
+  normalise(forward);
+  double side[3];
+  cross(forward, up, side);
+  normalise(side);
+  double trueUp[3];
+  cross(side, forward, trueUp);
+  Matrix m;
+  for (int i = 0; i < 3; ++i) {
+    m.m[i * 4 + 0] = static_cast<float>(side[i]);
+    m.m[i * 4 + 1] = static_cast<float>(trueUp[i]);
+    m.m[i * 4 + 2] = static_cast<float>(-forward[i]);
+  }
+  multiply(m);
+  glTranslatef(static_cast<float>(-eyeX), static_cast<float>(-eyeY), static_cast<float>(-eyeZ));
+}
+
+}  // extern "C"
