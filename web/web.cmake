@@ -23,15 +23,19 @@ function(sculpt_window_icon name source)
   set(${source} "" PARENT_SCOPE)
 endfunction()
 
-# The program as NAME.html, NAME.js and NAME.wasm, on the page made from page.html.in.
-function(sculpt_install_program name)
+# Links `target` as a page: TARGET.html, TARGET.js and TARGET.wasm, on program `name`'s page.
+function(sculpt_web_page target name)
   set(page ${CMAKE_BINARY_DIR}/pages/${name}.html)
   configure_file(${sculpt_web_dir}/page.html.in ${page} @ONLY)
-  set_target_properties(${name} PROPERTIES SUFFIX .html LINK_DEPENDS
+  set_target_properties(${target} PROPERTIES SUFFIX .html LINK_DEPENDS
     "${page};${sculpt_web_dir}/glut.js;${sculpt_web_dir}/webgl.js")
   # The HTML minifier is left out: it fails under some Python set-ups, and the page is small.
-  target_link_options(${name} PRIVATE --shell-file ${page} -sMINIFY_HTML=0 -sENVIRONMENT=web
+  target_link_options(${target} PRIVATE --shell-file ${page} -sMINIFY_HTML=0 -sENVIRONMENT=web
     -sALLOW_MEMORY_GROWTH=1)
+endfunction()
+
+function(sculpt_install_program name)
+  sculpt_web_page(${name} ${name})
 endfunction()
 
 function(sculpt_packaging)

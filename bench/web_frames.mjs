@@ -1,0 +1,58 @@
+// web_frames.mjs FOLDER WIDTHxHEIGHT SECONDS RUNS LINUX_MEDIANS PROGRAM...: each program's frame
+// rate in headless Chromium (WebGL on Mesa's llvmpipe), RUNS runs of SECONDS at the given page
+// size, against the Linux build's medians from the same bench run; and each program's download,
+// gzip-compressed. Prints a Markdown table. Frames are counted by the model itself: every frame
+// raises the cell under the cursor by 0.1, and nothing here moves the cursor.
+import {readFileSync} from 'node:fs';
+import {gzipSync} from 'node:zlib';
+
+import {withPage} from '../tests/web/browser.mjs';
+
+const [folder, size, seconds, runs, linuxMedians, ...programs] = process.argv.slice(2);
+const [width, height] = size.split('x').map(Number);
+const kGrowth = 0.1;  // grid units a frame at the cursor cell
+
+// The cursor cell's height, from the Scene found by the window geometry it saved at start.
+function cursorHeight() {
+  const c = document.getElementById('canvas');
+  for (let i = 0; i + 7 + 65536 + 2 < HEAP32.length; ++i) {
+    if (HEAP32[i + 2] !== 100 || HEAP32[i + 3] !== 100 || HEAP32[i + 4] !== 480 ||
+        HEAP32[i + 5] !== 640 || HEAP32[i] !== c.height || HEAP32[i + 1] !== c.width)
+      continue;
+    const after = i + 7 + 65536;
+    return HEAPF32[i + 7 + HEAP32[after] * 256 + HEAP32[after + 1]];
+  }
+  return null;
+}
+
+async function frameRate(program) {
+  return withPage(folder, `${program}.html`, {width, height}, async (page, address) => {
+    await page.goto(address, {waitUntil: 'load'});
+    await page.waitForFunction(cursorHeight, {polling: 50});
+    await new Promise((done) => setTimeout(done, 1000));  // past the start and the first reshape
+    const before = await page.evaluate(cursorHeight);
+    const start = performance.now();
+    await new Promise((done) => setTimeout(done, seconds * 1000));
+    const after = await page.evaluate(cursorHeight);
+    return (after - before) / kGrowth / ((performance.now() - start) / 1000);
+  });
+}
+
+const linux = Object.fromEntries(readFileSync(linuxMedians, 'utf8').trim().split('\n')
+                                     .map((line) => line.split('\t'))
+                                     .map((f) => [f[0], Number(f[1])]));
+const kib = (file) => gzipSync(readFileSync(`${folder}/${file}`), {level: 9}).length / 1024;
+console.log(`| program | Linux frames/s | browser frames/s (min to max) | browser / Linux |` +
+            ` page + script + module, KiB gzip |`);
+console.log('|---|---|---|---|---|');
+for (const program of programs) {
+  const rates = [];
+  for (let run = 0; run < Number(runs); ++run) rates.push(await frameRate(program));
+  rates.sort((a, b) => a - b);
+  const median = rates[Math.floor(rates.length / 2)];
+  const sizes = ['html', 'js', 'wasm'].map((kind) => kib(`${program}.${kind}`));
+  console.log(`| \`${program}\` | ${linux[program].toFixed(1)} | ${median.toFixed(1)}` +
+              ` (${rates[0].toFixed(1)} to ${rates.at(-1).toFixed(1)}) |` +
+              ` ${(median / linux[program]).toFixed(2)} | ${sizes.map((s) => s.toFixed(1)).join(' + ')}` +
+              ` = ${sizes.reduce((a, b) => a + b).toFixed(1)} |`);
+}

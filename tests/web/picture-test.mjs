@@ -1,0 +1,57 @@
+// picture-test.mjs FOLDER PROGRAM OUTDIR: the browser build's picture of PROGRAM at the fixed
+// frame against the Linux build's in OUTDIR/PROGRAM-linux.ppm. The measure: the share of pixels
+// that differ by more than kLevels in any channel, within the program's bound; the mean
+// difference is reported beside it. The browser's picture is written as OUTDIR/PROGRAM-web.ppm.
+import assert from 'node:assert/strict';
+import {readFileSync, writeFileSync} from 'node:fs';
+
+import {kWait, withPage} from './browser.mjs';
+
+const [folder, program, out] = process.argv.slice(2);
+const kLevels = 24;  // of 255
+// Shares of pixels allowed past kLevels. WebGL has no line smoothing, so lines are multisampled
+// instead, and their edges differ most; the surfaces differ along their triangles' edges alone.
+const kBounds = {sculpt_lines: 0.04, sculpt_grey: 0.02, sculpt_glow: 0.02, sculpt_bands: 0.02};
+
+function readPpm(path) {
+  const data = readFileSync(path);
+  const header = data.toString('latin1', 0, 64).match(/^P6\s+(\d+)\s+(\d+)\s+255\s/);
+  assert.ok(header, `${path} is a binary PPM`);
+  return {width: Number(header[1]), height: Number(header[2]),
+          pixels: data.subarray(header[0].length)};
+}
+
+const linux = readPpm(`${out}/${program}-linux.ppm`);
+const web = await withPage(folder, `${program}_fixed.html`, {width: linux.width,
+                                                             height: linux.height},
+                           async (page, address) => {
+  await page.goto(address, {waitUntil: 'load'});
+  await page.waitForFunction(() => window.sculptPicture !== undefined, {timeout: kWait * 3});
+  const picture = await page.evaluate(() => {
+    const p = window.sculptPicture;
+    let text = '';
+    for (let i = 0; i < p.pixels.length; i += 0x8000)
+      text += String.fromCharCode.apply(null, p.pixels.subarray(i, i + 0x8000));
+    return {width: p.width, height: p.height, pixels: btoa(text)};
+  });
+  return {...picture, pixels: Buffer.from(picture.pixels, 'base64')};
+});
+writeFileSync(`${out}/${program}-web.ppm`, Buffer.concat([
+  Buffer.from(`P6\n${web.width} ${web.height}\n255\n`), web.pixels]));
+
+assert.deepEqual([web.width, web.height], [linux.width, linux.height], 'the same size');
+let past = 0, total = 0;
+for (let i = 0; i < linux.pixels.length; i += 3) {
+  let most = 0;
+  for (let c = 0; c < 3; ++c) {
+    const d = Math.abs(linux.pixels[i + c] - web.pixels[i + c]);
+    total += d;
+    most = Math.max(most, d);
+  }
+  if (most > kLevels) ++past;
+}
+const n = linux.pixels.length / 3;
+const share = past / n, mean = total / linux.pixels.length;
+console.log(`${program}: ${(100 * share).toFixed(2)} % of pixels differ by more than ${kLevels}` +
+            ` (bound ${100 * kBounds[program]} %); mean difference ${mean.toFixed(2)} levels`);
+assert.ok(share <= kBounds[program], 'the browser draws what Linux draws');
