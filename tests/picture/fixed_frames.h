@@ -1,5 +1,6 @@
 // A test-only build of a program for comparing pictures across platforms: linked with
-// --wrap=time and --wrap=glutSwapBuffers, it starts from a fixed seed and keeps one frame's picture.
+// --wrap=time and --wrap=glutSwapBuffers, it starts from a fixed seed and keeps one frame's
+// picture.
 #pragma once
 
 #include <ctime>

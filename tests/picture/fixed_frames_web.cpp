@@ -19,7 +19,7 @@ EM_JS(void, keepPicture, (), {
   gl.readPixels(0, 0, width, height, gl.RGBA, gl.UNSIGNED_BYTE, rgba);
   const rgb = new Uint8Array(width * height * 3);
   for (let i = 0, j = 0; i < rgba.length; i += 4, j += 3) rgb.set(rgba.subarray(i, i + 3), j);
-  window.sculptPicture = {width: width, height: height, pixels: rgb};
+  window.sculptPicture = {width : width, height : height, pixels : rgb};
 });
 
 void __wrap_glutSwapBuffers() {

@@ -11,7 +11,7 @@ const [folder, program, out] = process.argv.slice(2);
 const kLevels = 24;  // of 255
 // Shares of pixels allowed past kLevels. WebGL has no line smoothing, so lines are multisampled
 // instead, and their edges differ most; the surfaces differ along their triangles' edges alone.
-const kBounds = {sculpt_lines: 0.04, sculpt_grey: 0.02, sculpt_glow: 0.02, sculpt_bands: 0.02};
+const kBounds = {sculpt_lines: 0.04, sculpt_grey: 0.015, sculpt_glow: 0.005, sculpt_bands: 0.015};
 
 function readPpm(path) {
   const data = readFileSync(path);
