@@ -6,7 +6,7 @@
 import {readFileSync} from 'node:fs';
 import {gzipSync} from 'node:zlib';
 
-import {withPage} from '../tests/web/browser.mjs';
+import {until, withPage} from '../tests/web/browser.mjs';
 
 const [folder, size, seconds, runs, linuxMedians, ...programs] = process.argv.slice(2);
 const [width, height] = size.split('x').map(Number);
@@ -15,6 +15,7 @@ const kGrowth = 0.1;  // grid units a frame at the cursor cell
 // The cursor cell's height, from the Scene found by the window geometry it saved at start.
 function cursorHeight() {
   const c = document.getElementById('canvas');
+  if (typeof HEAP32 === 'undefined' || !HEAP32) return null;  // the module is still loading
   for (let i = 0; i + 7 + 65536 + 2 < HEAP32.length; ++i) {
     if (HEAP32[i + 2] !== 100 || HEAP32[i + 3] !== 100 || HEAP32[i + 4] !== 480 ||
         HEAP32[i + 5] !== 640 || HEAP32[i] !== c.height || HEAP32[i + 1] !== c.width)
@@ -27,8 +28,8 @@ function cursorHeight() {
 
 async function frameRate(program) {
   return withPage(folder, `${program}.html`, {width, height}, async (page, address) => {
-    await page.goto(address, {waitUntil: 'load'});
-    await page.waitForFunction(cursorHeight, {polling: 50});
+    await page.goto(address);
+    await until(page, cursorHeight);
     await new Promise((done) => setTimeout(done, 1000));  // past the start and the first reshape
     const before = await page.evaluate(cursorHeight);
     const start = performance.now();

@@ -1,46 +1,194 @@
 // The tests' browser: Debian's Chromium, headless, with WebGL on Mesa's llvmpipe as on the
-// desktop; a page of the built folder served on 127.0.0.1; every wait bounded, and the browser
-// ended by its own process id whatever happens.
-import puppeteer from 'puppeteer-core';
+// desktop, driven over the DevTools protocol on a pipe of its own (no port, no package beyond
+// node); a page of the built folder served on 127.0.0.1; every wait bounded, and the browser ended
+// by its own process id whatever happens.
+import {spawn} from 'node:child_process';
+import {mkdtempSync, rmSync} from 'node:fs';
+import {tmpdir} from 'node:os';
+import {join} from 'node:path';
 import {inflateSync} from 'node:zlib';
 
 import {startServer} from '../../web/serve.mjs';
 
-export const kWait = 20000;  // ms, the most any one wait in the browser tests takes
+export const kWait = 60000;  // ms, the most any one wait in the browser tests takes
 
+// The keys the tests press, as the protocol describes a key to the page.
+const kKeys = {
+  ArrowLeft: 37, ArrowUp: 38, ArrowRight: 39, ArrowDown: 40, Escape: 27, F11: 122,
+};
+
+// One DevTools connection over the browser's pipe: commands answered by id, events to listeners.
+class Connection {
+  constructor(child) {
+    this.out = child.stdio[3];
+    this.pending = new Map();
+    this.listeners = [];
+    this.nextId = 1;
+    let buffered = '';
+    child.stdio[4].on('data', (chunk) => {
+      buffered += chunk.toString('utf8');
+      for (let end; (end = buffered.indexOf('\0')) >= 0;) {
+        const message = JSON.parse(buffered.slice(0, end));
+        buffered = buffered.slice(end + 1);
+        const waiting = this.pending.get(message.id);
+        if (waiting) {
+          this.pending.delete(message.id);
+          if (message.error) waiting.fail(new Error(`${waiting.method}: ${message.error.message}`));
+          else waiting.done(message.result);
+        } else if (message.method) {
+          for (const listener of this.listeners) listener(message);
+        }
+      }
+    });
+  }
+
+  send(method, params = {}, sessionId = undefined) {
+    const id = this.nextId++;
+    return new Promise((done, fail) => {
+      const timer = setTimeout(() => {
+        this.pending.delete(id);
+        fail(new Error(`${method}: no answer in ${kWait} ms`));
+      }, kWait);
+      this.pending.set(id, {method, done: (r) => (clearTimeout(timer), done(r)),
+                            fail: (e) => (clearTimeout(timer), fail(e))});
+      this.out.write(JSON.stringify({id, method, params, sessionId}) + '\0');
+    });
+  }
+
+  // The next event `method` of the session, within kWait ms.
+  event(method, sessionId) {
+    return new Promise((done, fail) => {
+      const listener = (message) => {
+        if (message.method !== method || message.sessionId !== sessionId) return;
+        this.listeners.splice(this.listeners.indexOf(listener), 1);
+        clearTimeout(timer);
+        done(message.params);
+      };
+      const timer = setTimeout(() => {
+        this.listeners.splice(this.listeners.indexOf(listener), 1);
+        fail(new Error(`${method}: not in ${kWait} ms`));
+      }, kWait);
+      this.listeners.push(listener);
+    });
+  }
+}
+
+// The few things a test does with a page, each through the protocol.
+class Page {
+  constructor(connection, sessionId, messages) {
+    this.connection = connection;
+    this.sessionId = sessionId;
+    this.messages = messages;
+  }
+
+  send(method, params = {}) {
+    return this.connection.send(method, params, this.sessionId);
+  }
+
+  async goto(address) {
+    const loaded = this.connection.event('Page.loadEventFired', this.sessionId);
+    await this.send('Page.navigate', {url: address});
+    await loaded;
+  }
+
+  // Runs `code`, a function given `args` or a script, in the page, as if the user had acted, and
+  // returns its value; an exception thrown there is thrown here.
+  async evaluate(code, ...args) {
+    const expression = typeof code === 'function' ?
+        `(${code})(...${JSON.stringify(args)})` : code;
+    const {result, exceptionDetails} = await this.send('Runtime.evaluate', {
+      expression, returnByValue: true, awaitPromise: true, userGesture: true,
+    });
+    if (exceptionDetails) {
+      throw new Error(`in the page: ${exceptionDetails.exception?.description ??
+                                      exceptionDetails.text}`);
+    }
+    return result.value;
+  }
+
+  async setViewport({width, height}) {
+    await this.send('Emulation.setDeviceMetricsOverride',
+                    {width, height, deviceScaleFactor: 1, mobile: false});
+  }
+
+  // A key pressed and let go, as the keyboard would send it.
+  async press(key) {
+    const code = kKeys[key];
+    const event = {key, code: key, windowsVirtualKeyCode: code, nativeVirtualKeyCode: code};
+    await this.send('Input.dispatchKeyEvent', {type: 'rawKeyDown', ...event});
+    await this.send('Input.dispatchKeyEvent', {type: 'keyUp', ...event});
+  }
+
+  async screenshot() {
+    const {data} = await this.send('Page.captureScreenshot', {format: 'png'});
+    return Buffer.from(data, 'base64');
+  }
+}
+
+// Runs `body(page, address, messages)` on a fresh browser's page of FOLDER/FILE at `size`, with
+// everything the page writes to the console, throws or fails to load gathered in `messages`.
 export async function withPage(folder, file, size, body) {
   const server = await startServer(folder);
-  let browser = null;
+  const profile = mkdtempSync(join(tmpdir(), 'sculpt-chromium-'));
+  const browser = spawn(process.env.SCULPT_CHROMIUM ?? '/usr/bin/chromium', [
+    '--headless', '--remote-debugging-pipe', `--user-data-dir=${profile}`, '--no-sandbox',
+    '--use-angle=gl-egl', '--ignore-gpu-blocklist', '--disable-background-networking',
+    '--disable-component-update', '--disable-sync', '--disable-extensions', '--no-first-run',
+    '--no-default-browser-check', '--mute-audio', '--hide-scrollbars',
+    '--disable-features=Translate,MediaRouter', `--window-size=${size.width},${size.height}`,
+    'about:blank',
+  ], {stdio: ['ignore', 'ignore', 'ignore', 'pipe', 'pipe']});
+  const exited = new Promise((done) => browser.once('exit', done));
   try {
-    browser = await puppeteer.launch({
-      executablePath: process.env.SCULPT_CHROMIUM ?? '/usr/bin/chromium',
-      headless: true,
-      timeout: kWait,
-      protocolTimeout: kWait * 3,
-      args: ['--no-sandbox', '--use-angle=gl-egl', '--ignore-gpu-blocklist',
-             '--disable-background-networking', '--disable-component-update', '--disable-sync',
-             '--no-first-run', '--disable-features=Translate,MediaRouter',
-             `--window-size=${size.width},${size.height}`],
-    });
-    const page = await browser.newPage();
-    page.setDefaultTimeout(kWait);
-    await page.setViewport(size);
+    const connection = new Connection(browser);
+    const {targetId} = await connection.send('Target.createTarget', {url: 'about:blank'});
+    const {sessionId} = await connection.send('Target.attachToTarget', {targetId, flatten: true});
     const messages = [];
-    page.on('console', (m) => messages.push(`console.${m.type()}: ${m.text()}`));
-    page.on('pageerror', (e) => messages.push(`page error: ${e.message}`));
-    page.on('requestfailed', (r) => messages.push(`request failed: ${r.url()}`));
+    connection.listeners.push(({method, params, sessionId: from}) => {
+      if (from !== sessionId) return;
+      if (method === 'Runtime.consoleAPICalled') {
+        const text = params.args.map((a) => a.value ?? a.description).join(' ');
+        messages.push(`console.${params.type}: ${text}`);
+      } else if (method === 'Runtime.exceptionThrown') {
+        messages.push(`page error: ${params.exceptionDetails.exception?.description}`);
+      } else if (method === 'Log.entryAdded') {
+        messages.push(`${params.entry.source} ${params.entry.level}: ${params.entry.text}`);
+      }
+    });
+    const page = new Page(connection, sessionId, messages);
+    await Promise.all(['Page.enable', 'Runtime.enable', 'Log.enable'].map((m) => page.send(m)));
+    await page.setViewport(size);
     const address = `http://127.0.0.1:${server.address().port}/${file}`;
     return await body(page, address, messages);
   } finally {
-    const pid = browser?.process()?.pid;
-    await Promise.race([browser?.close(), new Promise((done) => setTimeout(done, 5000))])
-        .catch(() => {});
-    try {
-      if (pid) process.kill(pid, 'SIGKILL');
-    } catch {
-      // already gone
+    browser.stdio[3].end();  // the browser ends when its pipe closes
+    const ended = await Promise.race([exited.then(() => true),
+                                      new Promise((done) => setTimeout(done, 5000, false))]);
+    if (!ended) {
+      try {
+        process.kill(browser.pid, 'SIGKILL');
+      } catch {
+        // gone meanwhile
+      }
+      await exited;
     }
+    rmSync(profile, {recursive: true, force: true});
     server.close();
+  }
+}
+
+// Asks the page `predicate(...args)` every 100 ms until it gives something truthy, and returns
+// that; fails after `timeout` ms, with what `describe`, run in the page, tells of it.
+export async function until(page, predicate, args = [], {timeout = kWait, describe} = {}) {
+  const deadline = Date.now() + timeout;
+  for (;;) {
+    const value = await page.evaluate(predicate, ...args);
+    if (value) return value;
+    if (Date.now() > deadline) {
+      const seen = describe ? ` (${JSON.stringify(await page.evaluate(describe))})` : '';
+      throw new Error(`waited ${timeout} ms for ${predicate.name || 'the page'}${seen}`);
+    }
+    await new Promise((done) => setTimeout(done, 100));
   }
 }
 

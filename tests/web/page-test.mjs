@@ -4,7 +4,7 @@
 // Esc, and writes nothing to the console. Exits non-zero, saying what failed.
 import assert from 'node:assert/strict';
 
-import {decodePng, kWait, withPage} from './browser.mjs';
+import {decodePng, until, withPage} from './browser.mjs';
 
 const [folder, program] = process.argv.slice(2);
 const kClearColours = {  // the programs' clear colours as bytes
@@ -20,6 +20,7 @@ const kGrid = 256;
 // fields, or null before the first reshape.
 function readScene() {
   const c = document.getElementById('canvas');
+  if (typeof HEAP32 === 'undefined' || !HEAP32) return null;  // the module is still loading
   for (let i = 0; i + 7 + 256 * 256 + 5 < HEAP32.length; ++i) {
     if (HEAP32[i + 2] !== 100 || HEAP32[i + 3] !== 100 || HEAP32[i + 4] !== 480 ||
         HEAP32[i + 5] !== 640 || HEAP32[i] !== c.height || HEAP32[i + 1] !== c.width)
@@ -36,36 +37,39 @@ function readScene() {
 }
 
 async function scene(page) {
-  return page.evaluate(readScene);
+  return page.evaluate(() => readScene());
 }
 
 // Waits until the page's canvas is the given box, with its drawing area and GL viewport to match
 // and the program told of that size.
 async function awaitCanvas(page, box) {
-  await page.waitForFunction((box, readScene) => {
+  await until(page, function canvasIsBox(box) {
     const c = document.getElementById('canvas');
     const r = c.getBoundingClientRect();
+    if (!sculptGl.gl) return false;  // the program has not made its window yet
     const v = sculptGl.gl.getParameter(sculptGl.gl.VIEWPORT);
-    const s = eval(`(${readScene})`)();
     return r.left === box.x && r.top === box.y && r.width === box.width &&
            r.height === box.height && c.width === box.width && c.height === box.height &&
-           v[2] === box.width && v[3] === box.height && s !== null;
-  }, {timeout: kWait, polling: 50}, box, readScene.toString());
+           v[2] === box.width && v[3] === box.height && readScene() !== null;
+  }, [box], {describe: () => {
+    const c = document.getElementById('canvas');
+    return {box: c.getBoundingClientRect(), drawing: [c.width, c.height],
+            viewport: sculptGl.gl && Array.from(sculptGl.gl.getParameter(sculptGl.gl.VIEWPORT))};
+  }});
 }
 
 // Waits for the model to take a few more steps: the cell under the cursor grows every frame.
 async function awaitFrames(page) {
   const before = (await scene(page)).cursorHeight;
-  await page.waitForFunction((before, readScene) => {
-    const s = eval(`(${readScene})`)();
-    return s && s.cursorHeight > before + 0.25;
-  }, {timeout: kWait, polling: 50}, before, readScene.toString());
+  await until(page, function fieldGrows(before) {
+    return readScene()?.cursorHeight > before + 0.25;
+  }, [before]);
 }
 
 // Shares of a screenshot: of pixels within 2 of the clear colour, of those of the page's own
 // background, and how many colours it shows.
 async function picture(page) {
-  const {pixels} = decodePng(Buffer.from(await page.screenshot({type: 'png'})));
+  const {pixels} = decodePng(await page.screenshot());
   const clear = kClearColours[program];
   let clearCount = 0, pageCount = 0;
   const colours = new Set();
@@ -82,7 +86,8 @@ async function picture(page) {
 
 await withPage(folder, `${program}.html`, {width: 1024, height: 768}, async (page, address,
                                                                           messages) => {
-  await page.goto(address, {waitUntil: 'load'});
+  await page.goto(address);
+  await page.evaluate(`window.readScene = ${readScene}`);
 
   // At start the canvas fills the page, the program knows its size, and frames follow.
   await awaitCanvas(page, {x: 0, y: 0, width: 1024, height: 768});
@@ -93,7 +98,8 @@ await withPage(folder, `${program}.html`, {width: 1024, height: 768}, async (pag
   assert.ok(shot.clear > 0.01, `the clear colour shows: ${shot.clear}`);
   assert.ok(shot.clear < 0.9 && shot.colours > 50, `a picture, not one colour: ${shot.colours}`);
   assert.equal(shot.page, 0, 'nothing of the page shows around the canvas');
-  assert.equal(await page.$eval('#canvas', (c) => getComputedStyle(c).cursor), 'none',
+  assert.equal(await page.evaluate(() => getComputedStyle(document.getElementById('canvas')).cursor),
+               'none',
                'the pointer is hidden over the canvas');
 
   // The canvas follows the page's size through the program's reshape.
@@ -106,26 +112,28 @@ await withPage(folder, `${program}.html`, {width: 1024, height: 768}, async (pag
   // The arrows steer the cursor one cell a press, and the camera follows; the page stays put.
   for (const key of ['ArrowRight', 'ArrowRight', 'ArrowRight', 'ArrowUp', 'ArrowUp',
                      'ArrowLeft', 'ArrowDown', 'ArrowUp'])
-    await page.keyboard.press(key);
+    await page.press(key);
   let moved = await scene(page);
   assert.deepEqual([moved.cursorX, moved.cursorY], [130, 130], 'the arrows move the cursor');
-  await page.waitForFunction((readScene) => {
-    const s = eval(`(${readScene})`)();
+  await until(page, function cameraFollows() {
+    const s = readScene();
     return s && s.camX > 129.9 && s.camY > 129.9;
-  }, {timeout: kWait, polling: 50}, readScene.toString());
+  });
   assert.deepEqual(await page.evaluate(() => [window.scrollX, window.scrollY]), [0, 0],
                    'the arrows do not scroll the page');
 
   // F11 leaves the filled page for a 640 × 480 canvas where the window was; F11 again asks for
   // the screen, a key press being the user's gesture.
-  await page.keyboard.press('F11');
+  await page.press('F11');
   await awaitCanvas(page, {x: 100, y: 100, width: 640, height: 480});
   await awaitFrames(page);
   shot = await picture(page);
   // On a page of 800 × 600, all but 640 × 480 of it.
   assert.ok(Math.abs(shot.page - 0.36) < 0.01, `the page shows around the canvas: ${shot.page}`);
-  await page.keyboard.press('F11');
-  await page.waitForFunction(() => document.fullscreenElement !== null, {timeout: kWait});
+  await page.press('F11');
+  await until(page, function fullScreen() {
+    return document.fullscreenElement !== null;
+  });
   const screen = await page.evaluate(() => [innerWidth, innerHeight]);
   await awaitCanvas(page, {x: 0, y: 0, width: screen[0], height: screen[1]});
   await awaitFrames(page);
@@ -133,14 +141,17 @@ await withPage(folder, `${program}.html`, {width: 1024, height: 768}, async (pag
   // Esc, once out of the browser's full screen, ends the program: no more frames or timers, the
   // canvas gone and a line saying how to start again.
   await page.evaluate(() => document.exitFullscreen());
-  await page.waitForFunction(() => document.fullscreenElement === null, {timeout: kWait});
-  await page.keyboard.press('Escape');
-  await page.waitForSelector('#ended', {visible: true, timeout: kWait});
-  const ended = await page.evaluate((readScene) => {
-    return {canvas: getComputedStyle(document.getElementById('canvas')).display,
-            timers: Object.keys(sculptGlut.timers).length,
-            height: HEAPF32[eval(`(${readScene})`)()?.address ?? 0]};
-  }, readScene.toString());
+  await until(page, function windowed() {
+    return document.fullscreenElement === null;
+  });
+  await page.press('Escape');
+  await until(page, function endedLineShows() {
+    return !document.getElementById('ended').hidden;
+  });
+  const ended = await page.evaluate(() => ({
+    canvas: getComputedStyle(document.getElementById('canvas')).display,
+    timers: Object.keys(sculptGlut.timers).length,
+  }));
   assert.equal(ended.canvas, 'none', 'the canvas is gone');
   assert.equal(ended.timers, 0, 'no timer is pending');
   const heightsAt = (address) => page.evaluate((a) => Array.from(HEAPF32.subarray(a + 7,

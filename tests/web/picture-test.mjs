@@ -5,7 +5,7 @@
 import assert from 'node:assert/strict';
 import {readFileSync, writeFileSync} from 'node:fs';
 
-import {kWait, withPage} from './browser.mjs';
+import {until, withPage} from './browser.mjs';
 
 const [folder, program, out] = process.argv.slice(2);
 const kLevels = 24;  // of 255
@@ -25,8 +25,10 @@ const linux = readPpm(`${out}/${program}-linux.ppm`);
 const web = await withPage(folder, `${program}_fixed.html`, {width: linux.width,
                                                              height: linux.height},
                            async (page, address) => {
-  await page.goto(address, {waitUntil: 'load'});
-  await page.waitForFunction(() => window.sculptPicture !== undefined, {timeout: kWait * 3});
+  await page.goto(address);
+  await until(page, function pictureKept() {
+    return window.sculptPicture !== undefined;
+  });
   const picture = await page.evaluate(() => {
     const p = window.sculptPicture;
     let text = '';
