@@ -34,8 +34,8 @@ function(sculpt_window_icon name source)
   set(${source} ${output} PARENT_SCOPE)
 endfunction()
 
-# Installs one program with its menu entry, icons and manual page; the last two are made by
-# sculpt_packaging() once every program is known.
+# Installs one program with its menu entry, icons and manual page; the last two, and its
+# software-centre metadata, are made by sculpt_packaging() once every program is known.
 function(sculpt_install_program name)
   install(TARGETS ${name} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
   install(FILES ${sculpt_packaging_dir}/${name}.desktop
@@ -90,8 +90,21 @@ function(sculpt_packaging)
     endforeach()
     string(REGEX REPLACE ",\n$" "" see_also "${see_also}")
     configure_file(${sculpt_packaging_dir}/sculpt.6.in ${CMAKE_BINARY_DIR}/man/${name}.6 @ONLY)
+
+    # The software centres' metadata: the menu entry's name and comment, and the manual page's
+    # account of what the program draws, as one paragraph of plain text.
+    file(STRINGS ${sculpt_packaging_dir}/${name}.desktop title REGEX "^Name=")
+    string(REGEX REPLACE "^Name=" "" title "${title}")
+    string(REGEX REPLACE "^Comment=" "" summary "${comment}")
+    file(STRINGS ${sculpt_packaging_dir}/${name}.6.draws lines REGEX "^[^.]")  # no requests
+    list(JOIN lines " " draws)
+    string(REGEX REPLACE " <.*" "" developer "${SCULPT_MAINTAINER}")
+    set(metainfo ${CMAKE_BINARY_DIR}/metainfo/${name}.metainfo.xml)
+    configure_file(${sculpt_packaging_dir}/metainfo.xml.in ${metainfo} @ONLY)
+    install(FILES ${metainfo} DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
     set_property(DIRECTORY ${PROJECT_SOURCE_DIR} APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS
-                 ${sculpt_packaging_dir}/${name}.6.draws ${sculpt_packaging_dir}/${name}.desktop)
+                 ${sculpt_packaging_dir}/${name}.6.draws ${sculpt_packaging_dir}/${name}.desktop
+                 ${sculpt_packaging_dir}/metainfo.xml.in)
     sculpt_gzip(${CMAKE_BINARY_DIR}/man/${name}.6)
     list(APPEND outputs ${CMAKE_BINARY_DIR}/man/${name}.6.gz)
   endforeach()

@@ -6,11 +6,13 @@ programs=(sculpt_lines sculpt_grey sculpt_glow sculpt_bands)
 icon_sizes=(128 256)  # pixels a side
 
 # check_files PREFIX PROGRAM_DIR: PREFIX holds exactly the programs in PROGRAM_DIR, their menu
-# entries, icons and manual pages, and the package documentation; nothing else (no test programs).
+# entries, software-centre metadata, icons and manual pages, and the package documentation;
+# nothing else (no test programs).
 check_files() {
   local prefix=$1 program_dir=$2 expected=() p s
   for p in "${programs[@]}"; do
-    expected+=("$program_dir/$p" "share/applications/$p.desktop" "share/man/man6/$p.6.gz")
+    expected+=("$program_dir/$p" "share/applications/$p.desktop" "share/man/man6/$p.6.gz"
+      "share/metainfo/$p.metainfo.xml")
     for s in "${icon_sizes[@]}"; do expected+=("share/icons/hicolor/${s}x$s/apps/$p.png"); done
   done
   expected+=(share/doc/sculpt/copyright share/doc/sculpt/changelog.gz)
@@ -67,5 +69,26 @@ check_manuals() {
       "has no options of its own" "reads and writes no files" "starts from"; do
       [[ $text == *"$phrase"* ]] || { echo "$page does not say '$phrase'"; return 1; }
     done
+  done
+}
+
+# check_metainfo PREFIX: every program's software-centre metadata validates, with no error and no
+# warning but those accepted in packaging/appstream-accepted, and names its own menu entry and
+# program.
+check_metainfo() {
+  local prefix=$1 p file report tag
+  local accepted=$(dirname "${BASH_SOURCE[0]}")/../../packaging/appstream-accepted
+  for p in "${programs[@]}"; do
+    file=$prefix/share/metainfo/$p.metainfo.xml
+    # It fails on the accepted warnings too; the tags decide.
+    report=$(appstreamcli validate --no-net --no-color "$file" 2>&1) || true
+    [[ $report == *Validation* ]] || { echo "$file: not validated: $report"; return 1; }
+    while read -r tag; do
+      grep -qx "$tag" "$accepted" || { echo "$file: $report"; return 1; }
+    done < <(sed -nE 's/^[EW]: [^ ]+ ([a-z0-9-]+).*/\1/p' <<<"$report")
+    grep -q "<id>$p</id>" "$file" || { echo "$file is not $p's component"; return 1; }
+    grep -q "<launchable type=\"desktop-id\">$p.desktop</launchable>" "$file" ||
+      { echo "$file does not launch $p.desktop"; return 1; }
+    grep -q "<binary>$p</binary>" "$file" || { echo "$file does not provide $p"; return 1; }
   done
 }
