@@ -36,9 +36,10 @@ mergeInto(LibraryManager.library, {
       s.top = (sculptGlut.filled ? 0 : sculptGlut.y) + 'px';
       s.width = width + 'px';
       s.height = height + 'px';
+      // Setting a canvas's size clears it, even to the size it has.
       var scale = window.devicePixelRatio || 1;
-      c.width = Math.round(width * scale);
-      c.height = Math.round(height * scale);
+      if (c.width !== Math.round(width * scale)) c.width = Math.round(width * scale);
+      if (c.height !== Math.round(height * scale)) c.height = Math.round(height * scale);
       var r = sculptGlut.reported;
       if (r && r[0] === c.width && r[1] === c.height) return;
       sculptGlut.reported = [c.width, c.height];
