@@ -7,10 +7,12 @@ mergeInto(LibraryManager.library, {
     indexBuffer: null,
 
     // No alpha in the drawing buffer: the clear colour's alpha is 0, and the page must not show
-    // through. Multisampling stands in for GL's line smoothing, which WebGL lacks.
+    // through. No multisampling, as GLUT gives none unless asked (GLUT_MULTISAMPLE): it would
+    // soften the surfaces' edges, which GL leaves sharp, and halves the frame rate on a software
+    // renderer. WebGL has no line smoothing, so lines are drawn aliased.
     init: function(canvas) {
       var gl = canvas.getContext('webgl', {alpha: false, depth: true, stencil: false,
-                                           antialias: true, preserveDrawingBuffer: false});
+                                           antialias: false, preserveDrawingBuffer: false});
       sculptGl.gl = gl;
       gl.getExtension('OES_element_index_uint');  // a frame has more than 65,536 vertices
       var shader = function(type, source) {
