@@ -14,9 +14,10 @@ mergeInto(LibraryManager.library, {
     pointerX: 0, pointerY: 0,
     inKeyHandler: false,
 
-    // Runs one of the program's callbacks; the program's exit ends the page's program.
+    // Runs one of the program's callbacks, by its registered name or as a function pointer; the
+    // program's exit ends the page's program.
     run: function(name, args) {
-      var f = sculptGlut.callbacks[name];
+      var f = typeof name === 'number' ? name : sculptGlut.callbacks[name];
       if (sculptGlut.ended || !f) return;
       try {
         wasmTable.get(f).apply(null, args);
@@ -159,13 +160,7 @@ mergeInto(LibraryManager.library, {
     if (sculptGlut.ended) return;
     var timer = setTimeout(function() {
       delete sculptGlut.timers[timer];
-      if (sculptGlut.ended) return;
-      try {
-        wasmTable.get(f)(value);
-      } catch (e) {
-        if (e instanceof ExitStatus || e === 'unwind') sculptGlut.end();
-        else throw e;
-      }
+      sculptGlut.run(f, [value]);
     }, period);
     sculptGlut.timers[timer] = true;
   },
@@ -173,7 +168,6 @@ mergeInto(LibraryManager.library, {
   // The browser's own event loop runs the program from here on; main returns into it.
   glutMainLoop: function() {},
 
-  glutSwapBuffers__deps: ['$sculptGlut'],
   glutSwapBuffers: function() {
     _sculptFlush();  // the browser shows the frame once the current event is over
   },
