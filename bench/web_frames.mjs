@@ -6,29 +6,20 @@
 import {readFileSync} from 'node:fs';
 import {gzipSync} from 'node:zlib';
 
-import {until, withPage} from '../tests/web/browser.mjs';
+import {readScene, until, withPage} from '../tests/web/browser.mjs';
 
 const [folder, size, seconds, runs, linuxMedians, ...programs] = process.argv.slice(2);
 const [width, height] = size.split('x').map(Number);
 const kGrowth = 0.1;  // grid units a frame at the cursor cell
 
-// The cursor cell's height, from the Scene found by the window geometry it saved at start.
 function cursorHeight() {
-  const c = document.getElementById('canvas');
-  if (typeof HEAP32 === 'undefined' || !HEAP32) return null;  // the module is still loading
-  for (let i = 0; i + 7 + 65536 + 2 < HEAP32.length; ++i) {
-    if (HEAP32[i + 2] !== 100 || HEAP32[i + 3] !== 100 || HEAP32[i + 4] !== 480 ||
-        HEAP32[i + 5] !== 640 || HEAP32[i] !== c.height || HEAP32[i + 1] !== c.width)
-      continue;
-    const after = i + 7 + 65536;
-    return HEAPF32[i + 7 + HEAP32[after] * 256 + HEAP32[after + 1]];
-  }
-  return null;
+  return readScene()?.cursorHeight;
 }
 
 async function frameRate(program) {
   return withPage(folder, `${program}.html`, {width, height}, async (page, address) => {
     await page.goto(address);
+    await page.evaluate(`window.readScene = ${readScene}`);
     await until(page, cursorHeight);
     await new Promise((done) => setTimeout(done, 1000));  // past the start and the first reshape
     const before = await page.evaluate(cursorHeight);

@@ -192,6 +192,28 @@ export async function until(page, predicate, args = [], {timeout = kWait, descri
   }
 }
 
+// The program's one Scene, found in its memory by what the window has told it: the size it was
+// last given, then the 640 × 480 window at (100, 100) it saved on going full screen. Returns its
+// fields, or null before the first reshape. Run in the page, as `window.readScene` once a test
+// has put it there.
+export function readScene() {
+  const c = document.getElementById('canvas');
+  if (typeof HEAP32 === 'undefined' || !HEAP32) return null;  // the module is still loading
+  for (let i = 0; i + 7 + 256 * 256 + 5 < HEAP32.length; ++i) {
+    if (HEAP32[i + 2] !== 100 || HEAP32[i + 3] !== 100 || HEAP32[i + 4] !== 480 ||
+        HEAP32[i + 5] !== 640 || HEAP32[i] !== c.height || HEAP32[i + 1] !== c.width)
+      continue;
+    const after = i + 7 + 256 * 256;
+    return {
+      viewWidth: HEAP32[i + 1], viewHeight: HEAP32[i], address: i,
+      cursorX: HEAP32[after], cursorY: HEAP32[after + 1],
+      camX: HEAPF32[after + 2], camY: HEAPF32[after + 3],
+      cursorHeight: HEAPF32[i + 7 + HEAP32[after] * 256 + HEAP32[after + 1]],
+    };
+  }
+  return null;
+}
+
 // The pixels of a PNG from the browser's screenshot: 8 bits a channel, RGB or RGBA, in rows.
 export function decodePng(buffer) {
   const width = buffer.readUInt32BE(16), height = buffer.readUInt32BE(20);

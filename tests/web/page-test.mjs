@@ -4,7 +4,7 @@
 // Esc, and writes nothing to the console. Exits non-zero, saying what failed.
 import assert from 'node:assert/strict';
 
-import {decodePng, until, withPage} from './browser.mjs';
+import {decodePng, readScene, until, withPage} from './browser.mjs';
 
 const [folder, program] = process.argv.slice(2);
 const kClearColours = {  // the programs' clear colours as bytes
@@ -13,29 +13,6 @@ const kClearColours = {  // the programs' clear colours as bytes
   sculpt_glow: [122, 161, 203],
   sculpt_bands: [213, 192, 130],
 };
-const kGrid = 256;
-
-// The program's one Scene, found in its memory by what the window has told it: the size it was
-// last given, then the 640 × 480 window at (100, 100) it saved on going full screen. Returns its
-// fields, or null before the first reshape.
-function readScene() {
-  const c = document.getElementById('canvas');
-  if (typeof HEAP32 === 'undefined' || !HEAP32) return null;  // the module is still loading
-  for (let i = 0; i + 7 + 256 * 256 + 5 < HEAP32.length; ++i) {
-    if (HEAP32[i + 2] !== 100 || HEAP32[i + 3] !== 100 || HEAP32[i + 4] !== 480 ||
-        HEAP32[i + 5] !== 640 || HEAP32[i] !== c.height || HEAP32[i + 1] !== c.width)
-      continue;
-    const after = i + 7 + 256 * 256;
-    return {
-      viewWidth: HEAP32[i + 1], viewHeight: HEAP32[i], address: i,
-      cursorX: HEAP32[after], cursorY: HEAP32[after + 1],
-      camX: HEAPF32[after + 2], camY: HEAPF32[after + 3],
-      cursorHeight: HEAPF32[i + 7 + HEAP32[after] * 256 + HEAP32[after + 1]],
-    };
-  }
-  return null;
-}
-
 async function scene(page) {
   return page.evaluate(() => readScene());
 }
