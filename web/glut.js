@@ -1,5 +1,6 @@
 // GLUT over a web page: the canvas is the window, filling the page for full screen and the real
-// full screen when a key asks for it; keys, pointer, timers and the end of the program.
+// full screen when a key asks for it; keys, pointer, timers, a lost drawing context and the end of
+// the program.
 mergeInto(LibraryManager.library, {
   $sculptGlut__deps: ['$sculptGl'],
   $sculptGlut: {
@@ -12,7 +13,9 @@ mergeInto(LibraryManager.library, {
     width: 300, height: 150,
     reported: null,      // the drawing area's size as last passed to the reshape callback
     pointerX: 0, pointerY: 0,
-    inKeyHandler: false,
+    inGesture: false,    // in the handler of a key press or a tap, which may ask for the screen
+    kLostMs: 5000,       // ms a lost drawing context may take to come back before the page says so
+    lostTimer: 0,
 
     // Runs one of the program's callbacks, by its registered name or as a function pointer; the
     // program's exit ends the page's program.
@@ -63,19 +66,24 @@ mergeInto(LibraryManager.library, {
       return null;
     },
 
+    // Runs the keyboard or special-key callback for `code` as the user's own act.
+    press: function(character, code) {
+      sculptGlut.inGesture = true;
+      try {
+        sculptGlut.run(character ? 'keyboard' : 'special',
+                       [code, sculptGlut.pointerX, sculptGlut.pointerY]);
+      } finally {
+        sculptGlut.inGesture = false;
+      }
+    },
+
     onKeyDown: function(e) {
       // Shortcuts with Ctrl, Alt or Meta stay the browser's: reload, close, its menus.
       if (sculptGlut.ended || e.ctrlKey || e.altKey || e.metaKey) return;
       var k = sculptGlut.key(e);
       if (!k) return;
       e.preventDefault();  // no scrolling by the arrows, no browser full screen by F11
-      sculptGlut.inKeyHandler = true;
-      try {
-        sculptGlut.run(k[0] ? 'keyboard' : 'special',
-                       [k[1], sculptGlut.pointerX, sculptGlut.pointerY]);
-      } finally {
-        sculptGlut.inKeyHandler = false;
-      }
+      sculptGlut.press(k[0], k[1]);
     },
 
     pointer: function(e) {
@@ -84,16 +92,35 @@ mergeInto(LibraryManager.library, {
       sculptGlut.pointerY = Math.round(e.clientY - box.top);
     },
 
-    // The program is over: no more frames or events, the canvas gone as a window would be, and a
-    // line that says so.
-    end: function() {
+    // The drawing context went (false) or came back (true). The program runs on meanwhile, as
+    // under a covered window; if the context stays away, the page says so.
+    onLost: function(restored) {
+      clearTimeout(sculptGlut.lostTimer);
+      sculptGlut.show('lost', false);
+      if (!restored && !sculptGlut.ended) {
+        sculptGlut.lostTimer = setTimeout(function() {
+          if (!sculptGlut.ended) sculptGlut.show('lost', true);
+        }, sculptGlut.kLostMs);
+      }
+    },
+
+    show: function(id, shown) {
+      var line = document.getElementById(id);
+      if (line) line.hidden = !shown;
+    },
+
+    // The program is over: no more frames or events, the canvas and the controls gone as a window
+    // would be, and the line `why` that says so.
+    end: function(why) {
       sculptGlut.ended = true;
       for (var id in sculptGlut.timers) clearTimeout(Number(id));
       sculptGlut.timers = {};
+      clearTimeout(sculptGlut.lostTimer);
+      sculptTouch.stop();
       if (document.fullscreenElement) document.exitFullscreen().catch(function() {});
       sculptGlut.canvas.style.display = 'none';
-      var line = document.getElementById('ended');
-      if (line) line.hidden = false;
+      ['lost', 'controls'].forEach(function(id) { sculptGlut.show(id, false); });
+      sculptGlut.show(why || 'ended', true);
     },
   },
 
@@ -111,11 +138,16 @@ mergeInto(LibraryManager.library, {
   },
 
   // The window is the page's canvas; its title stays the page's own.
-  glutCreateWindow__deps: ['$sculptGlut'],
+  glutCreateWindow__deps: ['$sculptGlut', '$sculptTouch'],
   glutCreateWindow: function(title) {
     var c = document.getElementById('canvas');
     sculptGlut.canvas = c;
-    sculptGl.init(c);
+    if (!sculptGl.init(c)) {
+      // Without WebGL the program cannot draw: it does not start, and the page says why.
+      sculptGlut.end('nowebgl');
+      return 1;
+    }
+    sculptGl.onLost = sculptGlut.onLost;
     window.addEventListener('keydown', sculptGlut.onKeyDown);
     window.addEventListener('resize', function() {
       if (sculptGlut.filled && !sculptGlut.ended) sculptGlut.layout();
@@ -134,6 +166,7 @@ mergeInto(LibraryManager.library, {
       sculptGlut.run(e.buttons ? 'motion' : 'passiveMotion',
                      [sculptGlut.pointerX, sculptGlut.pointerY]);
     });
+    sculptTouch.init();
     sculptGlut.layout();
     // A new window is drawn once it shows, after its first size.
     setTimeout(function() { sculptGlut.run('display', []); }, 0);
@@ -186,12 +219,12 @@ mergeInto(LibraryManager.library, {
     }
   },
 
-  // The page is as near to full screen as a page may come unasked. A key press counts as the
-  // user's gesture, so from a key the screen itself is asked for as well.
+  // The page is as near to full screen as a page may come unasked. A key press or a tap counts as
+  // the user's gesture, so from one the screen itself is asked for as well.
   glutFullScreen__deps: ['$sculptGlut'],
   glutFullScreen: function() {
     sculptGlut.filled = true;
-    if (sculptGlut.inKeyHandler && document.documentElement.requestFullscreen) {
+    if (sculptGlut.inGesture && document.documentElement.requestFullscreen) {
       document.documentElement.requestFullscreen().catch(function() {});
     }
     sculptGlut.layout();

@@ -11,6 +11,7 @@ const kTypes = {
   '.js': 'text/javascript; charset=utf-8',
   '.wasm': 'application/wasm',
   '.png': 'image/png',
+  '.webmanifest': 'application/manifest+json',
 };
 
 export function startServer(folder, port = 0) {

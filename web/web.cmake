@@ -1,5 +1,6 @@
-# Building for the browser: each program as a page beside its script and module, the index page
-# of the four with their pictures, and a small icon for each page, all in the build folder.
+# Building for the browser: each program as one self-contained page, with its web-app manifest and
+# icons; the index page of the four with their pictures; and the service worker that keeps the
+# folder for offline use, all in the build folder.
 set(sculpt_web_dir ${CMAKE_CURRENT_LIST_DIR})
 set(sculpt_web_picture_width 320)  # pixels, the index page's pictures
 foreach(tool pngtopnm pnmfile pamcut pamscale pnmtopng)
@@ -9,35 +10,77 @@ foreach(tool pngtopnm pnmfile pamcut pamscale pnmtopng)
   endif()
 endforeach()
 
-# The page's icon and the index page's picture, both cut from the screenshot; no source to add.
+# Each program's clear colour as the page's and the installed app's background, and its line.
+set(sculpt_lines_colour "#788542")
+set(sculpt_grey_colour "#e5acce")
+set(sculpt_glow_colour "#7aa1cb")
+set(sculpt_bands_colour "#d5c082")
+set(sculpt_lines_description "Random terrain as profile lines, sculpted in real time.")
+set(sculpt_grey_description "Random terrain as grey relief, sculpted in real time.")
+set(sculpt_glow_description "A blue-tipped spike grown from a flat field in real time.")
+set(sculpt_bands_description "Terrain coloured by height bands, sculpted in real time.")
+
+# The page's icons, the installed app's (192 and 512 pixels, and one with room around it for the
+# launcher's mask) and the index page's picture, all cut from the screenshot; the app's manifest;
+# and the page, with its icon inside it.
 function(sculpt_window_icon name source)
-  set(icon ${CMAKE_BINARY_DIR}/${name}-icon.png)
-  set(picture ${CMAKE_BINARY_DIR}/${name}.png)
   set(screenshot ${PROJECT_SOURCE_DIR}/docs/${name}.png)
-  add_custom_command(OUTPUT ${icon} ${picture}
-    COMMAND ${PROJECT_SOURCE_DIR}/packaging/make-icon ${screenshot} 32 ${icon}
+  set(make_icon ${PROJECT_SOURCE_DIR}/packaging/make-icon)
+  set(out ${CMAKE_BINARY_DIR}/${name})
+  set(page ${CMAKE_BINARY_DIR}/pages/${name}.html)
+  set(colour ${${name}_colour})
+  set(description ${${name}_description})
+  set(icon @icon@)  # filled in once the icon is made
+  configure_file(${sculpt_web_dir}/page.html.in ${page}.in @ONLY)
+  configure_file(${sculpt_web_dir}/manifest.webmanifest.in ${out}.webmanifest @ONLY)
+  add_custom_command(OUTPUT ${out}-icon.png ${out}-192.png ${out}-512.png ${out}-maskable.png
+                            ${out}.png ${page}
+    COMMAND ${make_icon} ${screenshot} 32 ${out}-icon.png
+    COMMAND sh -c "sed \"s|@icon@|data:image/png;base64,$(base64 -w 0 '${out}-icon.png')|\" \
+                   '${page}.in' >'${page}'"
+    COMMAND ${make_icon} ${screenshot} 192 ${out}-192.png
+    COMMAND ${make_icon} ${screenshot} 512 ${out}-512.png
+    # The launcher may keep only the middle 80 % of it: that is the square of the other icons.
+    COMMAND ${make_icon} ${screenshot} 512 ${out}-maskable.png 5/6
     COMMAND sh -c "pngtopnm '${screenshot}' | pamscale -width ${sculpt_web_picture_width} \
-                   -filter sinc | pnmtopng -compression 9 >'${picture}'"
-    DEPENDS ${screenshot} ${PROJECT_SOURCE_DIR}/packaging/make-icon VERBATIM)
-  add_custom_target(${name}_pictures ALL DEPENDS ${icon} ${picture})
+                   -filter sinc | pnmtopng -compression 9 >'${out}.png'"
+    DEPENDS ${screenshot} ${make_icon} ${page}.in VERBATIM)
+  add_custom_target(${name}_pictures ALL DEPENDS ${out}-icon.png ${out}-192.png ${out}-512.png
+                                                 ${out}-maskable.png ${out}.png ${page})
   set(${source} "" PARENT_SCOPE)
 endfunction()
 
-# Links `target` as a page: TARGET.html, TARGET.js and TARGET.wasm, on program `name`'s page.
+# Links `target` as a page: TARGET.html, with its script and module inside, on program `name`'s
+# page, so that it draws from disk and as one file carried alone.
 function(sculpt_web_page target name)
   set(page ${CMAKE_BINARY_DIR}/pages/${name}.html)
-  configure_file(${sculpt_web_dir}/page.html.in ${page} @ONLY)
+  add_dependencies(${target} ${name}_pictures)
   set_target_properties(${target} PROPERTIES SUFFIX .html LINK_DEPENDS
-    "${page};${sculpt_web_dir}/glut.js;${sculpt_web_dir}/webgl.js")
+    "${page};${sculpt_web_dir}/glut.js;${sculpt_web_dir}/webgl.js;${sculpt_web_dir}/touch.js")
   # The HTML minifier is left out: it fails under some Python set-ups, and the page is small.
   target_link_options(${target} PRIVATE --shell-file ${page} -sMINIFY_HTML=0 -sENVIRONMENT=web
-    -sALLOW_MEMORY_GROWTH=1)
+    -sALLOW_MEMORY_GROWTH=1 -sSINGLE_FILE=1)
 endfunction()
 
 function(sculpt_install_program name)
   sculpt_web_page(${name} ${name})
 endfunction()
 
+# The index page, and the service worker made once every page and picture is built.
 function(sculpt_packaging)
   configure_file(${sculpt_web_dir}/index.html ${CMAKE_BINARY_DIR}/index.html COPYONLY)
+  set(programs sculpt_lines sculpt_grey sculpt_glow sculpt_bands)
+  set(worker ${CMAKE_BINARY_DIR}/service-worker.js)
+  set(kept "")
+  foreach(program ${programs})
+    foreach(file .webmanifest -icon.png -192.png -512.png -maskable.png .png)
+      list(APPEND kept ${CMAKE_BINARY_DIR}/${program}${file})
+    endforeach()
+  endforeach()
+  add_custom_command(OUTPUT ${worker}
+    COMMAND ${CMAKE_COMMAND} -DFOLDER=${CMAKE_BINARY_DIR}
+            -DTEMPLATE=${sculpt_web_dir}/service-worker.js.in -P ${sculpt_web_dir}/offline.cmake
+    DEPENDS ${programs} ${kept} ${sculpt_web_dir}/service-worker.js.in
+            ${sculpt_web_dir}/offline.cmake ${CMAKE_BINARY_DIR}/index.html)
+  add_custom_target(sculpt_offline ALL DEPENDS ${worker})
 endfunction()

@@ -1,19 +1,44 @@
 // The browser's side of the immediate-mode layer: one WebGL context with one shader that draws the
-// frame's batch of transformed, coloured vertices, and the few pieces of state the programs set.
+// frame's batch of transformed, coloured vertices, and the few pieces of state the programs set,
+// kept here too so that a context the browser loses and gives back draws as before.
 mergeInto(LibraryManager.library, {
   $sculptGl: {
-    gl: null,
+    gl: null,            // null without WebGL, and while the context is lost
+    context: null,       // the canvas's context, lost or not
     vertexBuffer: null,
     indexBuffer: null,
+    state: [],           // [name, arguments] of each setting the program made, latest last
+    onLost: null,        // told when the context goes, and with true when it comes back
 
     // No alpha in the drawing buffer: the clear colour's alpha is 0, and the page must not show
     // through. No multisampling, as GLUT gives none unless asked (GLUT_MULTISAMPLE): it would
     // soften the surfaces' edges, which GL leaves sharp, and halves the frame rate on a software
-    // renderer. WebGL has no line smoothing, so lines are drawn aliased.
+    // renderer. WebGL has no line smoothing, so lines are drawn aliased. Returns false where the
+    // browser gives no WebGL.
     init: function(canvas) {
-      var gl = canvas.getContext('webgl', {alpha: false, depth: true, stencil: false,
-                                           antialias: false, preserveDrawingBuffer: false});
-      sculptGl.gl = gl;
+      var context = canvas.getContext('webgl', {alpha: false, depth: true, stencil: false,
+                                                antialias: false, preserveDrawingBuffer: false});
+      if (!context) return false;
+      sculptGl.context = context;
+      // Preventing the default is what lets the browser give the context back.
+      canvas.addEventListener('webglcontextlost', function(e) {
+        e.preventDefault();
+        sculptGl.gl = null;
+        if (sculptGl.onLost) sculptGl.onLost(false);
+      });
+      canvas.addEventListener('webglcontextrestored', function() {
+        sculptGl.build();
+        if (sculptGl.onLost) sculptGl.onLost(true);
+      });
+      sculptGl.build();
+      return true;
+    },
+
+    // The shader, buffers and settings on a new or given-back context: everything a context
+    // loses.
+    build: function() {
+      var gl = sculptGl.context;
+      if (gl.isContextLost()) return;
       gl.getExtension('OES_element_index_uint');  // a frame has more than 65,536 vertices
       var shader = function(type, source) {
         var s = gl.createShader(type);
@@ -40,6 +65,17 @@ mergeInto(LibraryManager.library, {
       gl.vertexAttribPointer(0, 4, gl.FLOAT, false, 20, 0);
       gl.vertexAttribPointer(1, 4, gl.UNSIGNED_BYTE, true, 20, 16);
       // GL's starting state where WebGL's differs: none that the programs rely on.
+      sculptGl.state.forEach(function(setting) { gl[setting[0]].apply(gl, setting[1]); });
+      sculptGl.gl = gl;
+    },
+
+    // Keeps a setting, replacing an earlier one of the same kind (each capability its own), and
+    // makes it on the context if there is one.
+    set: function(name, args) {
+      var key = name === 'enable' ? name + args[0] : name;
+      sculptGl.state = sculptGl.state.filter(function(s) { return s[2] !== key; });
+      sculptGl.state.push([name, args, key]);
+      if (sculptGl.gl) sculptGl.gl[name].apply(sculptGl.gl, args);
     },
   },
 
@@ -58,27 +94,27 @@ mergeInto(LibraryManager.library, {
   },
   sculptWebGlEnable__deps: ['$sculptGl'],
   sculptWebGlEnable: function(capability) {
-    if (sculptGl.gl) sculptGl.gl.enable(capability);
+    sculptGl.set('enable', [capability]);
   },
   sculptWebGlBlendFunc__deps: ['$sculptGl'],
   sculptWebGlBlendFunc: function(source, destination) {
-    if (sculptGl.gl) sculptGl.gl.blendFunc(source, destination);
+    sculptGl.set('blendFunc', [source, destination]);
   },
   sculptWebGlDepthFunc__deps: ['$sculptGl'],
   sculptWebGlDepthFunc: function(f) {
-    if (sculptGl.gl) sculptGl.gl.depthFunc(f);
+    sculptGl.set('depthFunc', [f]);
   },
   sculptWebGlLineWidth__deps: ['$sculptGl'],
   sculptWebGlLineWidth: function(width) {
-    if (sculptGl.gl) sculptGl.gl.lineWidth(width);
+    sculptGl.set('lineWidth', [width]);
   },
   sculptWebGlClearDepth__deps: ['$sculptGl'],
   sculptWebGlClearDepth: function(depth) {
-    if (sculptGl.gl) sculptGl.gl.clearDepth(depth);
+    sculptGl.set('clearDepth', [depth]);
   },
   sculptWebGlClearColor__deps: ['$sculptGl'],
   sculptWebGlClearColor: function(r, g, b, a) {
-    if (sculptGl.gl) sculptGl.gl.clearColor(r, g, b, a);
+    sculptGl.set('clearColor', [r, g, b, a]);
   },
   sculptWebGlClear__deps: ['$sculptGl'],
   sculptWebGlClear: function(mask) {
@@ -86,6 +122,6 @@ mergeInto(LibraryManager.library, {
   },
   sculptWebGlViewport__deps: ['$sculptGl'],
   sculptWebGlViewport: function(x, y, width, height) {
-    if (sculptGl.gl) sculptGl.gl.viewport(x, y, width, height);
+    sculptGl.set('viewport', [x, y, width, height]);
   },
 });

@@ -111,6 +111,26 @@ class Page {
                     {width, height, deviceScaleFactor: 1, mobile: false});
   }
 
+  // A phone's screen and touch: `width` × `height` CSS pixels at `scale` device pixels each, turned
+  // as its width and height say, with a touch screen and no mouse.
+  async emulatePhone({width, height, scale}) {
+    const landscape = width > height;
+    await this.send('Emulation.setDeviceMetricsOverride', {
+      width, height, deviceScaleFactor: scale, mobile: true,
+      screenOrientation: {type: landscape ? 'landscapePrimary' : 'portraitPrimary',
+                          angle: landscape ? 90 : 0},
+    });
+    await this.send('Emulation.setTouchEmulationEnabled', {enabled: true, maxTouchPoints: 5});
+  }
+
+  // Fingers on the screen: `type` touchStart, touchMove or touchEnd, `points` [{x, y}] in CSS
+  // pixels, one a finger.
+  async touch(type, points = []) {
+    await this.send('Input.dispatchTouchEvent', {
+      type, touchPoints: points.map(({x, y}, id) => ({x, y, id, radiusX: 4, radiusY: 4})),
+    });
+  }
+
   // A key pressed and let go, as the keyboard would send it.
   async press(key) {
     const code = kKeys[key];
@@ -125,9 +145,10 @@ class Page {
   }
 }
 
-// Runs `body(page, address, messages)` on a fresh browser's page of FOLDER/FILE at `size`, with
-// everything the page writes to the console, throws or fails to load gathered in `messages`.
-export async function withPage(folder, file, size, body) {
+// Runs `body(page, address, messages, server)` on a fresh browser's page of FOLDER/FILE at `size`,
+// served by `server`, with everything the page writes to the console, throws or fails to load
+// gathered in `messages`; `flags` go to the browser as well.
+export async function withPage(folder, file, size, body, {flags = []} = {}) {
   const server = await startServer(folder);
   const profile = mkdtempSync(join(tmpdir(), 'sculpt-chromium-'));
   const browser = spawn(process.env.SCULPT_CHROMIUM ?? '/usr/bin/chromium', [
@@ -136,7 +157,7 @@ export async function withPage(folder, file, size, body) {
     '--disable-component-update', '--disable-sync', '--disable-extensions', '--no-first-run',
     '--no-default-browser-check', '--mute-audio', '--hide-scrollbars',
     '--disable-features=Translate,MediaRouter', `--window-size=${size.width},${size.height}`,
-    'about:blank',
+    ...flags, 'about:blank',
   ], {stdio: ['ignore', 'ignore', 'ignore', 'pipe', 'pipe']});
   const exited = new Promise((done) => browser.once('exit', done));
   try {
@@ -159,7 +180,7 @@ export async function withPage(folder, file, size, body) {
     await Promise.all(['Page.enable', 'Runtime.enable', 'Log.enable'].map((m) => page.send(m)));
     await page.setViewport(size);
     const address = `http://127.0.0.1:${server.address().port}/${file}`;
-    return await body(page, address, messages);
+    return await body(page, address, messages, server);
   } finally {
     browser.stdio[3].end();  // the browser ends when its pipe closes
     const ended = await Promise.race([exited.then(() => true),
@@ -190,6 +211,53 @@ export async function until(page, predicate, args = [], {timeout = kWait, descri
     }
     await new Promise((done) => setTimeout(done, 100));
   }
+}
+
+// Waits until the page's canvas is the given box in CSS pixels, with its drawing area and GL
+// viewport `scale` times that and the program told of that size.
+export async function awaitCanvas(page, box, scale = 1) {
+  await until(page, function canvasIsBox(box, scale) {
+    const c = document.getElementById('canvas');
+    const r = c.getBoundingClientRect();
+    if (!sculptGl.gl) return false;  // the program has not made its window yet
+    const v = sculptGl.gl.getParameter(sculptGl.gl.VIEWPORT);
+    const [width, height] = [box.width * scale, box.height * scale];
+    return r.left === box.x && r.top === box.y && r.width === box.width &&
+           r.height === box.height && c.width === width && c.height === height &&
+           v[2] === width && v[3] === height && readScene()?.viewWidth === width;
+  }, [box, scale], {describe: () => {
+    const c = document.getElementById('canvas');
+    return {box: c.getBoundingClientRect(), drawing: [c.width, c.height],
+            viewport: sculptGl.gl && Array.from(sculptGl.gl.getParameter(sculptGl.gl.VIEWPORT))};
+  }});
+}
+
+// Opens a program's page at `address` and waits until the program runs: its Scene found and the
+// field growing.
+export async function openProgram(page, address) {
+  await page.goto(address);
+  await page.evaluate(`window.readScene = ${readScene}`);
+  await until(page, function programRuns() {
+    return readScene() !== null;
+  });
+  await awaitFrames(page);
+}
+
+// Waits for the model to take a few more steps: the cell under the cursor grows every frame.
+export async function awaitFrames(page) {
+  const before = (await page.evaluate(() => readScene())).cursorHeight;
+  await until(page, function fieldGrows(before) {
+    return readScene()?.cursorHeight > before + 0.25;
+  }, [before]);
+}
+
+// How many colours the page shows: a drawn field shows many, a blank page or a bare clear one.
+export async function colourCount(page) {
+  const {pixels} = decodePng(await page.screenshot());
+  const colours = new Set();
+  for (let i = 0; i < pixels.length; i += 3)
+    colours.add((pixels[i] << 16) | (pixels[i + 1] << 8) | pixels[i + 2]);
+  return colours.size;
 }
 
 // The program's one Scene, found in its memory by what the window has told it: the size it was

@@ -4,7 +4,7 @@
 // Esc, and writes nothing to the console. Exits non-zero, saying what failed.
 import assert from 'node:assert/strict';
 
-import {decodePng, readScene, until, withPage} from './browser.mjs';
+import {awaitCanvas, awaitFrames, decodePng, readScene, until, withPage} from './browser.mjs';
 
 const [folder, program] = process.argv.slice(2);
 const kClearColours = {  // the programs' clear colours as bytes
@@ -15,32 +15,6 @@ const kClearColours = {  // the programs' clear colours as bytes
 };
 async function scene(page) {
   return page.evaluate(() => readScene());
-}
-
-// Waits until the page's canvas is the given box, with its drawing area and GL viewport to match
-// and the program told of that size.
-async function awaitCanvas(page, box) {
-  await until(page, function canvasIsBox(box) {
-    const c = document.getElementById('canvas');
-    const r = c.getBoundingClientRect();
-    if (!sculptGl.gl) return false;  // the program has not made its window yet
-    const v = sculptGl.gl.getParameter(sculptGl.gl.VIEWPORT);
-    return r.left === box.x && r.top === box.y && r.width === box.width &&
-           r.height === box.height && c.width === box.width && c.height === box.height &&
-           v[2] === box.width && v[3] === box.height && readScene() !== null;
-  }, [box], {describe: () => {
-    const c = document.getElementById('canvas');
-    return {box: c.getBoundingClientRect(), drawing: [c.width, c.height],
-            viewport: sculptGl.gl && Array.from(sculptGl.gl.getParameter(sculptGl.gl.VIEWPORT))};
-  }});
-}
-
-// Waits for the model to take a few more steps: the cell under the cursor grows every frame.
-async function awaitFrames(page) {
-  const before = (await scene(page)).cursorHeight;
-  await until(page, function fieldGrows(before) {
-    return readScene()?.cursorHeight > before + 0.25;
-  }, [before]);
 }
 
 // Shares of a screenshot: of pixels within 2 of the clear colour, of those of the page's own
@@ -78,6 +52,9 @@ await withPage(folder, `${program}.html`, {width: 1024, height: 768}, async (pag
   assert.equal(await page.evaluate(() => getComputedStyle(document.getElementById('canvas')).cursor),
                'none',
                'the pointer is hidden over the canvas');
+  const controlsShown = () => page.evaluate(() => document.getElementById('controls')
+                                                      .checkVisibility());
+  assert.equal(await controlsShown(), false, 'no touch controls without a touch screen');
 
   // The canvas follows the page's size through the program's reshape.
   await page.setViewport({width: 800, height: 600});
@@ -115,6 +92,14 @@ await withPage(folder, `${program}.html`, {width: 1024, height: 768}, async (pag
   await awaitCanvas(page, {x: 0, y: 0, width: screen[0], height: screen[1]});
   await awaitFrames(page);
 
+  // A screen that can be touched as well shows the touch controls once it is touched.
+  await page.send('Emulation.setTouchEmulationEnabled', {enabled: true, maxTouchPoints: 1});
+  await page.touch('touchStart', [{x: 10, y: 10}]);
+  await page.touch('touchEnd');
+  await until(page, function controlsShow() {
+    return document.getElementById('controls').checkVisibility();
+  });
+
   // Esc, once out of the browser's full screen, ends the program: no more frames or timers, the
   // canvas gone and a line saying how to start again.
   await page.evaluate(() => document.exitFullscreen());
@@ -130,6 +115,7 @@ await withPage(folder, `${program}.html`, {width: 1024, height: 768}, async (pag
     timers: Object.keys(sculptGlut.timers).length,
   }));
   assert.equal(ended.canvas, 'none', 'the canvas is gone');
+  assert.equal(await controlsShown(), false, 'the touch controls are gone');
   assert.equal(ended.timers, 0, 'no timer is pending');
   const heightsAt = (address) => page.evaluate((a) => Array.from(HEAPF32.subarray(a + 7,
                                                                      a + 7 + 256 * 256)), address);

@@ -1,0 +1,82 @@
+// offline-test.mjs FOLDER PROGRAM: one program's page as an installable app: its manifest parses
+// and asks for full screen with the icons a launcher needs; its service worker takes over, so that
+// with the network off a reload still draws; and a rebuilt folder reaches a visitor who has the
+// old one on the next load, its cache replacing the old. Exits non-zero, saying what failed.
+import assert from 'node:assert/strict';
+import {execFileSync} from 'node:child_process';
+import {cpSync, mkdtempSync, readFileSync, rmSync, writeFileSync} from 'node:fs';
+import {tmpdir} from 'node:os';
+import {join} from 'node:path';
+import {fileURLToPath} from 'node:url';
+
+import {kWait, openProgram, until, withPage} from './browser.mjs';
+
+const [folder, program] = process.argv.slice(2);
+const web = fileURLToPath(new URL('../../web/', import.meta.url));
+const kClearColours = {sculpt_lines: '#788542', sculpt_grey: '#e5acce', sculpt_glow: '#7aa1cb',
+                       sculpt_bands: '#d5c082'};
+
+// A copy of the folder as it ships, which the test may rebuild.
+const served = mkdtempSync(join(tmpdir(), 'sculpt-offline-'));
+cpSync(folder, served, {recursive: true, filter: (from) => !/\/(tests|pages|CMakeFiles)$/.test(from)});
+const cacheOf = () => readFileSync(join(served, 'service-worker.js'), 'utf8')
+                          .match(/kCache = '([^']+)'/)[1];
+try {
+  await withPage(served, `${program}.html`, {width: 800, height: 600},
+                 async (page, address, messages, server) => {
+    await openProgram(page, address);
+    const {url, errors, data} = await page.send('Page.getAppManifest');
+    assert.ok(url.endsWith(`/${program}.webmanifest`), `the page names its manifest: ${url}`);
+    assert.deepEqual(errors, [], 'the manifest parses');
+    const manifest = JSON.parse(data);
+    assert.equal(manifest.display, 'fullscreen', 'the app starts full screen');
+    assert.equal(manifest.start_url, `${program}.html`);
+    assert.equal(manifest.background_color, kClearColours[program], 'the clear colour');
+    const sizes = manifest.icons.map((i) => `${i.sizes} ${i.purpose}`);
+    assert.deepEqual(sizes, ['192x192 any', '512x512 any', '512x512 maskable']);
+    for (const icon of manifest.icons) {
+      const png = readFileSync(join(served, icon.src));
+      assert.equal(`${png.readUInt32BE(16)}x${png.readUInt32BE(20)}`, icon.sizes, icon.src);
+    }
+
+    // The worker is active with the build's cache alone, and with the network off a reload
+    // draws.
+    const active = async function workerActive(cache) {
+      const worker = await navigator.serviceWorker.getRegistration();
+      return worker?.active?.state === 'activated' && (await caches.keys()).join() === cache;
+    };
+    await until(page, active, [cacheOf()]);
+    // Offline is every request to the server failing as a lost network fails it: the browser's
+    // own offline switch (Network.emulateNetworkConditions) holds back the page's requests but
+    // not those its worker makes.
+    let offline = false;
+    server.prependListener('request', (request) => {
+      if (offline) request.socket.destroy();
+    });
+    offline = true;
+    await openProgram(page, address);
+
+    // Rebuilt with a change: the next load shows it, the worker keeps the new build in a new
+    // cache and drops the old, and offline the new page is what comes.
+    offline = false;
+    const old = cacheOf();
+    const pageFile = join(served, `${program}.html`);
+    writeFileSync(pageFile, readFileSync(pageFile, 'utf8')
+                                 .replace('<head>', '<head>\n<meta name="build" content="2">'));
+    execFileSync(process.env.SCULPT_CMAKE ?? 'cmake', [`-DFOLDER=${served}`,
+      `-DTEMPLATE=${web}/service-worker.js.in`, '-P', `${web}/offline.cmake`]);
+    assert.notEqual(cacheOf(), old, 'a new build, a new cache');
+    const rebuilt = () => document.querySelector('meta[name=build]') !== null;
+    await openProgram(page, address);
+    assert.ok(await page.evaluate(rebuilt), 'the next load shows the rebuilt page');
+    // Chromium 156 takes the new worker in about a minute after that load.
+    await until(page, active, [cacheOf()], {timeout: 3 * kWait});
+    offline = true;
+    await openProgram(page, address);
+    assert.ok(await page.evaluate(rebuilt), 'offline, the rebuilt page is kept');
+    assert.deepEqual(messages, [], 'nothing on the console');
+  });
+} finally {
+  rmSync(served, {recursive: true, force: true});
+}
+console.log(`${program}: installable, and draws offline`);
