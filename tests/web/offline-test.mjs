@@ -9,7 +9,7 @@ import {tmpdir} from 'node:os';
 import {join} from 'node:path';
 import {fileURLToPath} from 'node:url';
 
-import {kWait, openProgram, until, withPage} from './browser.mjs';
+import {assertQuiet, kWait, openProgram, until, withPage} from './browser.mjs';
 
 const [folder, program] = process.argv.slice(2);
 const web = fileURLToPath(new URL('../../web/', import.meta.url));
@@ -25,10 +25,17 @@ try {
   await withPage(served, `${program}.html`, {width: 800, height: 600},
                  async (page, address, messages, server) => {
     await openProgram(page, address);
-    const {url, errors, data} = await page.send('Page.getAppManifest');
+    // The manifest as the page names it; Chromium, which installs apps, parses it as it would.
+    const {url, manifest} = await page.evaluate(async () => {
+      const link = document.querySelector('link[rel=manifest]');
+      return {url: link.href, manifest: await (await fetch(link.href)).json()};
+    });
     assert.ok(url.endsWith(`/${program}.webmanifest`), `the page names its manifest: ${url}`);
-    assert.deepEqual(errors, [], 'the manifest parses');
-    const manifest = JSON.parse(data);
+    if (page.engine === 'chromium') {
+      const {errors, data} = await page.send('Page.getAppManifest');
+      assert.deepEqual(errors, [], 'the manifest parses');
+      assert.deepEqual(JSON.parse(data), manifest);
+    }
     assert.equal(manifest.display, 'fullscreen', 'the app starts full screen');
     assert.equal(manifest.start_url, `${program}.html`);
     assert.equal(manifest.background_color, kClearColours[program], 'the clear colour');
@@ -74,7 +81,7 @@ try {
     offline = true;
     await openProgram(page, address);
     assert.ok(await page.evaluate(rebuilt), 'offline, the rebuilt page is kept');
-    assert.deepEqual(messages, [], 'nothing on the console');
+    assertQuiet(messages, 'nothing on the console');
   });
 } finally {
   rmSync(served, {recursive: true, force: true});

@@ -1,11 +1,12 @@
 // picture-test.mjs FOLDER PROGRAM OUTDIR: the browser build's picture of PROGRAM at the fixed
 // frame against the Linux build's in OUTDIR/PROGRAM-linux.ppm. The measure: the share of pixels
 // that differ by more than kLevels in any channel, within the program's bound; the mean
-// difference is reported beside it. The browser's picture is written as OUTDIR/PROGRAM-web.ppm.
+// difference is reported beside it. The browser's picture is written as OUTDIR/PROGRAM-web.ppm,
+// or PROGRAM-firefox.ppm or PROGRAM-webkit.ppm.
 import assert from 'node:assert/strict';
 import {readFileSync, writeFileSync} from 'node:fs';
 
-import {until, withPage} from './browser.mjs';
+import {kEngine, until, withPage} from './browser.mjs';
 
 const [folder, program, out] = process.argv.slice(2);
 const kLevels = 24;  // of 255
@@ -39,7 +40,7 @@ const web = await withPage(folder, `${program}_fixed.html`, {width: linux.width,
   });
   return {...picture, pixels: Buffer.from(picture.pixels, 'base64')};
 });
-writeFileSync(`${out}/${program}-web.ppm`, Buffer.concat([
+writeFileSync(`${out}/${program}-${kEngine === 'chromium' ? 'web' : kEngine}.ppm`, Buffer.concat([
   Buffer.from(`P6\n${web.width} ${web.height}\n255\n`), web.pixels]));
 
 assert.deepEqual([web.width, web.height], [linux.width, linux.height], 'the same size');
