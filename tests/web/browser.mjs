@@ -29,6 +29,19 @@ export async function ended(child, exited, group = false) {
   await exited;
 }
 
+// The answer to command `id` of a protocol, kept in `pending` until it comes: a promise that
+// settles with it, or fails after kWait ms. The protocol's reader calls the entry's done or fail.
+export function awaitAnswer(pending, id, name) {
+  return new Promise((done, fail) => {
+    const timer = setTimeout(() => {
+      pending.delete(id);
+      fail(new Error(`${name}: no answer in ${kWait} ms`));
+    }, kWait);
+    pending.set(id, {name, done: (r) => (clearTimeout(timer), done(r)),
+                     fail: (e) => (clearTimeout(timer), fail(e))});
+  });
+}
+
 // Runs `body(page, address, messages, server)` on a fresh browser's page of FOLDER/FILE at `size`,
 // served by `server`, with everything the page writes to the console, throws or fails to load
 // gathered in `messages` where the engine reports it (Chromium), null where it does not; without

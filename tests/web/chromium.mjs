@@ -6,7 +6,7 @@ import {mkdtempSync, rmSync} from 'node:fs';
 import {tmpdir} from 'node:os';
 import {join} from 'node:path';
 
-import {ended, kWait} from './browser.mjs';
+import {awaitAnswer, ended, kWait} from './browser.mjs';
 
 // The keys the tests press, as the protocol describes a key to the page.
 const kKeys = {
@@ -29,7 +29,7 @@ class Connection {
         const waiting = this.pending.get(message.id);
         if (waiting) {
           this.pending.delete(message.id);
-          if (message.error) waiting.fail(new Error(`${waiting.method}: ${message.error.message}`));
+          if (message.error) waiting.fail(new Error(`${waiting.name}: ${message.error.message}`));
           else waiting.done(message.result);
         } else if (message.method) {
           for (const listener of this.listeners) listener(message);
@@ -40,15 +40,9 @@ class Connection {
 
   send(method, params = {}, sessionId = undefined) {
     const id = this.nextId++;
-    return new Promise((done, fail) => {
-      const timer = setTimeout(() => {
-        this.pending.delete(id);
-        fail(new Error(`${method}: no answer in ${kWait} ms`));
-      }, kWait);
-      this.pending.set(id, {method, done: (r) => (clearTimeout(timer), done(r)),
-                            fail: (e) => (clearTimeout(timer), fail(e))});
-      this.out.write(JSON.stringify({id, method, params, sessionId}) + '\0');
-    });
+    const answer = awaitAnswer(this.pending, id, method);
+    this.out.write(JSON.stringify({id, method, params, sessionId}) + '\0');
+    return answer;
   }
 
   // The next event `method` of the session, within kWait ms.

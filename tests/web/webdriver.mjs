@@ -8,7 +8,7 @@ import {createServer, connect} from 'node:net';
 import {tmpdir} from 'node:os';
 import {join} from 'node:path';
 
-import {ended, kWait} from './browser.mjs';
+import {awaitAnswer, ended, kWait} from './browser.mjs';
 
 // Each command the tests use: its HTTP method and path under the session, and its Marionette name.
 const kCommands = {
@@ -55,16 +55,10 @@ class Marionette {
 
   send(name, params = {}) {
     const id = this.nextId++;
-    return new Promise((done, fail) => {
-      const timer = setTimeout(() => {
-        this.pending.delete(id);
-        fail(new Error(`${name}: no answer in ${kWait} ms`));
-      }, kWait);
-      this.pending.set(id, {name, done: (r) => (clearTimeout(timer), done(r)),
-                            fail: (e) => (clearTimeout(timer), fail(e))});
-      const text = JSON.stringify([0, id, name, params]);
-      this.socket.write(`${Buffer.byteLength(text)}:${text}`);
-    });
+    const answer = awaitAnswer(this.pending, id, name);
+    const text = JSON.stringify([0, id, name, params]);
+    this.socket.write(`${Buffer.byteLength(text)}:${text}`);
+    return answer;
   }
 
   command(which, params) {
