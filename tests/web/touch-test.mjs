@@ -5,7 +5,7 @@
 // saying what failed.
 import assert from 'node:assert/strict';
 
-import {assertQuiet, awaitCanvas, kEngine, readScene, withPage} from './browser.mjs';
+import {assertQuiet, awaitCanvas, kEngine, readScene, until, withPage} from './browser.mjs';
 
 const [folder, program] = process.argv.slice(2);
 // CSS pixels, device pixels to one: a phone's in Chromium, which emulates one; elsewhere a window
@@ -107,8 +107,23 @@ await withPage(folder, `${program}.html`, kPhone, async (page, address, messages
   // controls are still within reach.
   await page.emulatePhone({...kPhone, width: kPhone.height, height: kPhone.width});
   await awaitCanvas(page, {x: 0, y: 0, width: kPhone.height, height: kPhone.width}, scale);
-  for (const [i, b] of (await buttons()).entries())
+  for (const [i, b] of (await buttons()).entries()) {
     assert.ok(b.shown && b.inside, `${kLabels[i]} shows in landscape: ${JSON.stringify(b)}`);
+    at[kLabels[i]] = b;
+  }
+
+  // "Full screen" asks for the screen while the program fills the page; from the screen it is F11,
+  // which leaves it for the 640 × 480 canvas.
+  await tap('Full screen');
+  await until(page, function screenTaken() {
+    return document.fullscreenElement !== null;
+  });
+  at['Full screen'] = (await buttons())[kLabels.indexOf('Full screen')];  // the screen's corner
+  await tap('Full screen');
+  await until(page, function screenLeft() {
+    return document.fullscreenElement === null;
+  });
+  await awaitCanvas(page, {x: 100, y: 100, width: 640, height: 480}, scale);
   assertQuiet(messages, 'nothing on the console');
   console.log(`${program}: all touch checks passed`);
 });
