@@ -90,5 +90,18 @@ check_metainfo() {
     grep -q "<launchable type=\"desktop-id\">$p.desktop</launchable>" "$file" ||
       { echo "$file does not launch $p.desktop"; return 1; }
     grep -q "<binary>$p</binary>" "$file" || { echo "$file does not provide $p"; return 1; }
+    grep -q "<project_license>MIT</project_license>" "$file" || { echo "$file names no licence"; return 1; }
   done
+}
+
+# check_licence PREFIX: the package documentation grants the project's licence, word for word.
+check_licence() {
+  local prefix=$1 root
+  root=$(dirname "${BASH_SOURCE[0]}")/../..
+  local copyright=$prefix/share/doc/sculpt/copyright
+  grep -qx "License: Expat" "$copyright" || { echo "$copyright grants no licence"; return 1; }
+  # Its licence text, unfolded, is the LICENSE file's from the permission on.
+  diff <(sed -n '/^ Permission/,$p' "$copyright" | sed 's/^ //; s/^\.$//') \
+    <(sed -n '/^Permission/,$p' "$root/LICENSE") >/dev/null ||
+    { echo "$copyright does not carry the licence's text"; return 1; }
 }
