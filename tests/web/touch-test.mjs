@@ -5,7 +5,8 @@
 // saying what failed.
 import assert from 'node:assert/strict';
 
-import {assertQuiet, awaitCanvas, kEngine, readScene, until, withPage} from './browser.mjs';
+import {assertQuiet, awaitCanvas, kEngine, kWait, readScene, until, withPage} from
+    './browser.mjs';
 
 const [folder, program] = process.argv.slice(2);
 // CSS pixels, device pixels to one: a phone's in Chromium, which emulates one; elsewhere a window
@@ -118,7 +119,14 @@ await withPage(folder, `${program}.html`, kPhone, async (page, address, messages
   await until(page, function screenTaken() {
     return document.fullscreenElement !== null;
   });
-  at['Full screen'] = (await buttons())[kLabels.indexOf('Full screen')];  // the screen's corner
+  // The button moves to the screen's corner as the page grows; tap it once it has stopped.
+  const corner = async () => JSON.stringify((await buttons())[kLabels.indexOf('Full screen')]);
+  const deadline = Date.now() + kWait;
+  for (let seen = await corner(), now; (await sleep(300), now = await corner()) !== seen;
+       seen = now) {
+    assert.ok(Date.now() < deadline, `the full-screen button settles: ${now}`);
+  }
+  at['Full screen'] = JSON.parse(await corner());
   await tap('Full screen');
   await until(page, function screenLeft() {
     return document.fullscreenElement === null;
