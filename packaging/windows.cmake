@@ -1,7 +1,20 @@
-# Building and packaging for Windows: each program's icon as a resource, the programs and a short
-# text on the keys in one folder, and CPack's zip and NSIS installer.
+# Building and packaging for Windows: each program's icon as a resource, the programs, a short
+# text on the keys and the licence and notices in one folder, and CPack's zip and NSIS installer.
 set(sculpt_packaging_dir ${CMAKE_CURRENT_LIST_DIR})
 set(sculpt_ico_sizes 16 32 48 256)  # pixels a side: title bar, task bar, Explorer's views
+
+# The notices that the libraries linked into the programs ask to travel with them, from their
+# sources: freeglut/COPYING, mingw-w64/COPYING.MinGW-w64-runtime.txt and winpthreads/COPYING.
+set(SCULPT_NOTICES "" CACHE PATH "The linked libraries' notices (scripts/windows fetches them)")
+foreach(notice freeglut/COPYING mingw-w64/COPYING.MinGW-w64-runtime.txt winpthreads/COPYING)
+  if(NOT EXISTS ${SCULPT_NOTICES}/${notice})
+    message(FATAL_ERROR "No ${notice} in SCULPT_NOTICES (${SCULPT_NOTICES}); scripts/windows "
+                        "fetches it from the library's source")
+  endif()
+endforeach()
+# The import libraries of Windows' own DLLs that the programs link: mingw-w64's, so under its
+# runtime's notice.
+set(sculpt_windows_imports advapi32 gdi32 glu32 kernel32 opengl32 user32 winmm)
 
 # The icon is cut from the screenshot with netpbm, as on Linux.
 foreach(tool pngtopnm pnmfile pamcut pamscale pnmtopng pngtopam pamtowinicon)
@@ -27,14 +40,50 @@ function(sculpt_window_icon name source)
   set(${source} ${script} PARENT_SCOPE)
 endfunction()
 
-# The programs sit together at the top of the install folder, the keys beside them.
+# The programs sit together at the top of the install folder, the keys beside them. Each link
+# leaves a map of what it took from which library, which the tests hold against the notices.
 function(sculpt_install_program name)
   install(TARGETS ${name} RUNTIME DESTINATION .)
+  target_link_options(${name} PRIVATE -Wl,-Map=${CMAKE_BINARY_DIR}/${name}.map)
   set_property(GLOBAL APPEND PROPERTY sculpt_programs ${name})
+endfunction()
+
+# LICENSE.txt and THIRD-PARTY-NOTICES.txt, with Windows' line ends as keys.txt has; made when
+# configuring, since CPack wants the licence then, and again whenever a source of them changes.
+function(sculpt_windows_notices)
+  set(licence ${CMAKE_BINARY_DIR}/LICENSE.txt)
+  set(notices ${CMAKE_BINARY_DIR}/THIRD-PARTY-NOTICES.txt)
+  list(TRANSFORM sculpt_windows_imports PREPEND lib OUTPUT_VARIABLE imports)
+  list(TRANSFORM imports APPEND .a)
+  string(REPLACE ";" ", " imports "${imports}")
+  set(make ${sculpt_packaging_dir}/make-notices)
+  set(rule "------------------------------------------------------------------------------")
+  set(sources ${make} ${PROJECT_SOURCE_DIR}/LICENSE ${SCULPT_NOTICES}/freeglut/COPYING
+              ${SCULPT_NOTICES}/mingw-w64/COPYING.MinGW-w64-runtime.txt
+              ${SCULPT_NOTICES}/winpthreads/COPYING)
+  set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${sources})
+  execute_process(COMMAND ${make} ${licence} --crlf --file ${PROJECT_SOURCE_DIR}/LICENSE
+                  COMMAND_ERROR_IS_FATAL ANY)
+  execute_process(COMMAND ${make} ${notices} --crlf
+      --text "The sculpt programs for Windows hold code of these libraries, linked in when they"
+      --text "were built, under the notices below, as the libraries' sources give them." --text ""
+      --text "GCC's runtime (libstdc++.a, libgcc.a, libgcc_eh.a) is linked in too; the GCC Runtime"
+      --text "Library Exception lets programs carry it without a notice." --text ""
+      --text ${rule} --text "freeglut ${FreeGLUT_VERSION} (libglut.a)" --text ${rule}
+      --file ${SCULPT_NOTICES}/freeglut/COPYING
+      --text ${rule} --text "mingw-w64's runtime (crt2.o, libmingw32.a, libmingwex.a, libmsvcrt.a,"
+      --text "and the import libraries of Windows' DLLs: ${imports})" --text ${rule}
+      --file ${SCULPT_NOTICES}/mingw-w64/COPYING.MinGW-w64-runtime.txt
+      --text ${rule} --text "winpthreads, mingw-w64's POSIX threads (libpthread.a)" --text ${rule}
+      --file ${SCULPT_NOTICES}/winpthreads/COPYING
+    COMMAND_ERROR_IS_FATAL ANY)
+  install(FILES ${licence} ${notices} DESTINATION .)
+  set(CPACK_RESOURCE_FILE_LICENSE ${licence} PARENT_SCOPE)  # the installer's licence page
 endfunction()
 
 function(sculpt_packaging)
   install(FILES ${sculpt_packaging_dir}/keys.txt DESTINATION .)
+  sculpt_windows_notices()
   get_property(programs GLOBAL PROPERTY sculpt_programs)
   set(CPACK_PACKAGE_NAME sculpt)
   set(CPACK_PACKAGE_VENDOR sculpt)

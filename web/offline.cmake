@@ -1,7 +1,7 @@
 # cmake -P offline.cmake -DFOLDER=... -DTEMPLATE=...: writes FOLDER/service-worker.js, which keeps
-# every page, manifest and picture of the built folder for offline use, under a cache named after
+# every page, manifest, picture and text of the built folder for offline use, under a cache named after
 # their content.
-file(GLOB files RELATIVE ${FOLDER} ${FOLDER}/*.html ${FOLDER}/*.webmanifest ${FOLDER}/*.png)
+file(GLOB files RELATIVE ${FOLDER} ${FOLDER}/*.html ${FOLDER}/*.webmanifest ${FOLDER}/*.png ${FOLDER}/*.txt)
 list(SORT files)
 set(content "")
 set(names "")

@@ -12,6 +12,7 @@ const kTypes = {
   '.wasm': 'application/wasm',
   '.png': 'image/png',
   '.webmanifest': 'application/manifest+json',
+  '.txt': 'text/plain; charset=utf-8',
 };
 
 export function startServer(folder, port = 0) {

@@ -66,9 +66,45 @@ function(sculpt_install_program name)
   sculpt_web_page(${name} ${name})
 endfunction()
 
-# The index page, and the service worker made once every page and picture is built.
+# The notices that travel with the pages: the project's licence, then those of Emscripten's
+# runtime and of the libraries whose code the linker puts in them (musl's C library, dlmalloc,
+# libc++, libc++abi and compiler-rt), copied from Debian's emscripten package.
+function(sculpt_web_notices notices)
+  set(copyright /usr/share/doc/emscripten/copyright)
+  set(musl ${EMSCRIPTEN_ROOT_PATH}/system/lib/libc/musl/COPYRIGHT)
+  if(NOT EXISTS ${copyright} OR NOT EXISTS ${musl})
+    message(FATAL_ERROR "The notices of the pages come from Debian's emscripten package")
+  endif()
+  file(STRINGS ${EMSCRIPTEN_ROOT_PATH}/emscripten-version.txt version REGEX "[0-9]")
+  string(REGEX REPLACE "[^0-9.]" "" version "${version}")
+  set(rule "------------------------------------------------------------------------------")
+  add_custom_command(OUTPUT ${notices}
+    COMMAND ${PROJECT_SOURCE_DIR}/packaging/make-notices ${notices}
+      --text "sculpt in the browser: licence and notices" --text ""
+      --text "The programs are under the MIT licence:" --text ""
+      --file ${PROJECT_SOURCE_DIR}/LICENSE
+      --text "Each page also holds code of Emscripten ${version}, which built it, under the notices"
+      --text "below, as Debian's emscripten package gives them (${copyright} and"
+      --text "system/lib/libc/musl/COPYRIGHT)." --text ""
+      --text ${rule} --text "Emscripten's runtime (the page's script, and Emscripten's own parts of the module)"
+      --text ${rule} --files ${copyright} "*"
+      --licence ${copyright} Expat --licence ${copyright} NCSA~Mozilla
+      --text ${rule} --text "musl, the C library (libc.a)" --text ${rule} --file ${musl}
+      --text ${rule} --text "dlmalloc, the memory allocator (libdlmalloc.a)" --text ${rule}
+      --files ${copyright} system/lib/dlmalloc.c
+      --text ${rule} --text "libc++, libc++abi and compiler-rt, from LLVM (libc++.a, libc++abi.a,"
+      --text "libcompiler_rt.a)" --text ${rule}
+      --files ${copyright} system/lib/libcxx/* --files ${copyright} system/lib/libcxxabi/*
+      --files ${copyright} system/lib/compiler-rt/*
+    DEPENDS ${PROJECT_SOURCE_DIR}/packaging/make-notices ${PROJECT_SOURCE_DIR}/LICENSE ${copyright}
+            ${musl} VERBATIM)
+endfunction()
+
+# The index page, the notices, and the service worker made once every page and picture is built.
 function(sculpt_packaging)
   configure_file(${sculpt_web_dir}/index.html ${CMAKE_BINARY_DIR}/index.html COPYONLY)
+  set(notices ${CMAKE_BINARY_DIR}/notices.txt)
+  sculpt_web_notices(${notices})
   set(programs sculpt_lines sculpt_grey sculpt_glow sculpt_bands)
   set(worker ${CMAKE_BINARY_DIR}/service-worker.js)
   set(kept "")
@@ -80,7 +116,7 @@ function(sculpt_packaging)
   add_custom_command(OUTPUT ${worker}
     COMMAND ${CMAKE_COMMAND} -DFOLDER=${CMAKE_BINARY_DIR}
             -DTEMPLATE=${sculpt_web_dir}/service-worker.js.in -P ${sculpt_web_dir}/offline.cmake
-    DEPENDS ${programs} ${kept} ${sculpt_web_dir}/service-worker.js.in
+    DEPENDS ${programs} ${kept} ${notices} ${sculpt_web_dir}/service-worker.js.in
             ${sculpt_web_dir}/offline.cmake ${CMAKE_BINARY_DIR}/index.html)
   add_custom_target(sculpt_offline ALL DEPENDS ${worker})
 endfunction()

@@ -63,6 +63,10 @@ try {
     });
     offline = true;
     await openProgram(page, address);
+    await page.goto(new URL('notices.txt', address).href);
+    assert.match(await page.evaluate(() => document.body.innerText), /^MIT License$/m,
+                 'offline, the licence and notices are kept too');
+    await openProgram(page, address);
     assertQuiet(messages, 'nothing on the console');
 
     // Rebuilt with a change: the next load shows it, the worker keeps the new build in a new
