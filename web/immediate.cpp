@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "smooth_lines.h"
 #include "webgl.h"
 
 namespace {
@@ -46,7 +47,11 @@ struct State {
   GLenum primitive = 0;                           // 0 outside glBegin and glEnd
   Matrix transform;         // projection times model-view, fixed for one glBegin
   std::uint32_t first = 0;  // the open primitive's first vertex
+  bool smoothLines = false;
+  float lineWidth = 1.0f;  // pixels
+  SculptViewport viewport;
   std::vector<SculptVertex> vertices;
+  std::vector<SculptLineVertex> lineVertices;  // smoothed segments' quads
   std::vector<std::uint32_t> indices;
   std::vector<SculptRange> ranges;
 };
@@ -70,6 +75,18 @@ std::uint8_t channel(float value) {
   if (!(value > 0.0f)) return 0;
   if (value >= 1.0f) return 255;
   return static_cast<std::uint8_t>(std::lround(value * 255.0f));
+}
+
+// With line smoothing on, replaces the segments just added as index pairs by their quads.
+void smoothSegments(std::size_t before) {
+  State& s = state();
+  std::vector<std::uint32_t> pairs(s.indices.begin() + static_cast<std::ptrdiff_t>(before),
+                                   s.indices.end());
+  s.indices.resize(before);
+  for (std::size_t i = 0; i + 1 < pairs.size(); i += 2)
+    sculptSmoothSegment(s.vertices[pairs[i]], s.vertices[pairs[i + 1]], s.viewport, s.lineWidth,
+                        s.lineVertices, s.indices);
+  s.vertices.resize(s.first);
 }
 
 // Appends the open primitive's triangles or segments, as indices into its vertices, to the batch;
@@ -106,13 +123,15 @@ void closePrimitive() {
     default:  // no program draws another kind
       break;
   }
+  const std::uint32_t smooth = lines && s.smoothLines ? 1 : 0;
+  if (smooth) smoothSegments(before);
   const auto added = static_cast<std::uint32_t>(s.indices.size() - before);
   if (added == 0) return;
-  const std::uint32_t mode = lines ? GL_LINES : GL_TRIANGLES;
-  if (!s.ranges.empty() && s.ranges.back().mode == mode) {
+  const std::uint32_t mode = lines && !smooth ? GL_LINES : GL_TRIANGLES;
+  if (!s.ranges.empty() && s.ranges.back().mode == mode && s.ranges.back().smooth == smooth) {
     s.ranges.back().count += added;
   } else {
-    s.ranges.push_back({mode, static_cast<std::uint32_t>(before), added});
+    s.ranges.push_back({mode, static_cast<std::uint32_t>(before), added, smooth});
   }
 }
 }  // namespace
@@ -122,19 +141,28 @@ extern "C" {
 EMSCRIPTEN_KEEPALIVE void sculptFlush() {
   State& s = state();
   if (!s.ranges.empty())
-    sculptWebGlDraw(s.vertices.data(), s.vertices.size(), s.indices.data(), s.indices.size(),
-                    s.ranges.data(), s.ranges.size());
+    sculptWebGlDraw(s.vertices.data(), s.vertices.size(), s.lineVertices.data(),
+                    s.lineVertices.size(), s.indices.data(), s.indices.size(), s.ranges.data(),
+                    s.ranges.size());
   s.vertices.clear();
+  s.lineVertices.clear();
   s.indices.clear();
   s.ranges.clear();
 }
 
 // State that WebGL keeps too: the batch drawn so far goes first, so the order of a frame holds.
+// Line smoothing is ours, taken at each glEnd; texturing with no texture bound changes nothing.
 void glEnable(GLenum capability) {
-  // Texturing with no texture bound and line smoothing change nothing that WebGL draws.
+  if (capability == GL_LINE_SMOOTH) state().smoothLines = true;
   if (capability != GL_BLEND && capability != GL_DEPTH_TEST) return;
   sculptFlush();
   sculptWebGlEnable(capability);
+}
+void glDisable(GLenum capability) {
+  if (capability == GL_LINE_SMOOTH) state().smoothLines = false;
+  if (capability != GL_BLEND && capability != GL_DEPTH_TEST) return;
+  sculptFlush();
+  sculptWebGlDisable(capability);
 }
 void glBlendFunc(GLenum source, GLenum destination) {
   sculptFlush();
@@ -145,7 +173,9 @@ void glDepthFunc(GLenum function) {
   sculptWebGlDepthFunc(function);
 }
 void glLineWidth(GLfloat width) {
+  if (!(width > 0.0f)) return;  // GL_INVALID_VALUE, and the width stays
   sculptFlush();
+  state().lineWidth = width;
   sculptWebGlLineWidth(width);
 }
 void glClearDepth(GLclampd depth) {
@@ -161,7 +191,9 @@ void glClear(GLbitfield mask) {
   sculptWebGlClear(mask);
 }
 void glViewport(GLint x, GLint y, GLsizei width, GLsizei height) {
+  if (width < 0 || height < 0) return;  // GL_INVALID_VALUE, and the viewport stays
   sculptFlush();
+  state().viewport = {x, y, width, height};
   sculptWebGlViewport(x, y, width, height);
 }
 

@@ -1,19 +1,22 @@
-// The browser's side of the immediate-mode layer: one WebGL context with one shader that draws the
-// frame's batch of transformed, coloured vertices, and the few pieces of state the programs set,
-// kept here too so that a context the browser loses and gives back draws as before.
+// The browser's side of the immediate-mode layer: one WebGL context with two shaders, one for the
+// frame's transformed, coloured vertices and one for its smoothed segments' quads, and the few
+// pieces of state the programs set, kept here too so that a context the browser loses and gives
+// back draws as before.
 mergeInto(LibraryManager.library, {
   $sculptGl: {
     gl: null,            // null without WebGL, and while the context is lost
     context: null,       // the canvas's context, lost or not
-    vertexBuffer: null,
+    plain: null,         // {program, buffer}: the vertices as they are
+    smooth: null,        // {program, buffer, reachAt}: the smoothed segments' quads
     indexBuffer: null,
+    reach: 1,            // pixels from a smoothed line's centre to where its coverage ends
     state: [],           // [name, arguments] of each setting the program made, latest last
     onLost: null,        // told when the context goes, and with true when it comes back
 
     // No alpha in the drawing buffer: the clear colour's alpha is 0, and the page must not show
     // through. No multisampling, as GLUT gives none unless asked (GLUT_MULTISAMPLE): it would
     // soften the surfaces' edges, which GL leaves sharp, and halves the frame rate on a software
-    // renderer. WebGL has no line smoothing, so lines are drawn aliased. Returns false where the
+    // renderer. WebGL has no line smoothing: the line shader makes it. Returns false where the
     // browser gives no WebGL.
     init: function(canvas) {
       var context = canvas.getContext('webgl', {alpha: false, depth: true, stencil: false,
@@ -34,45 +37,79 @@ mergeInto(LibraryManager.library, {
       return true;
     },
 
-    // The shader, buffers and settings on a new or given-back context: everything a context
+    // The shaders, buffers and settings on a new or given-back context: everything a context
     // loses.
     build: function() {
       var gl = sculptGl.context;
       if (gl.isContextLost()) return;
       gl.getExtension('OES_element_index_uint');  // a frame has more than 65,536 vertices
-      var shader = function(type, source) {
-        var s = gl.createShader(type);
-        gl.shaderSource(s, source);
-        gl.compileShader(s);
-        return s;
+      var link = function(vertex, fragment, attributes) {
+        var program = gl.createProgram();
+        [[gl.VERTEX_SHADER, vertex], [gl.FRAGMENT_SHADER, fragment]].forEach(function(s) {
+          var shader = gl.createShader(s[0]);
+          gl.shaderSource(shader, s[1]);
+          gl.compileShader(shader);
+          gl.attachShader(program, shader);
+        });
+        attributes.forEach(function(name, i) { gl.bindAttribLocation(program, i, name); });
+        gl.linkProgram(program);
+        return {program: program, buffer: gl.createBuffer()};
       };
-      var program = gl.createProgram();
-      gl.attachShader(program, shader(gl.VERTEX_SHADER,
+      sculptGl.plain = link(
         'attribute vec4 position; attribute vec4 colour; varying vec4 v;' +
-        'void main() { gl_Position = position; v = colour; }'));
-      gl.attachShader(program, shader(gl.FRAGMENT_SHADER,
-        'precision mediump float; varying vec4 v; void main() { gl_FragColor = v; }'));
-      gl.bindAttribLocation(program, 0, 'position');
-      gl.bindAttribLocation(program, 1, 'colour');
-      gl.linkProgram(program);
-      gl.useProgram(program);
-      sculptGl.vertexBuffer = gl.createBuffer();
+        'void main() { gl_Position = position; v = colour; }',
+        'precision mediump float; varying vec4 v; void main() { gl_FragColor = v; }',
+        ['position', 'colour']);
+      // Mesa's coverage of a smoothed line: falling from the centre line by one for each pixel
+      // across beyond half the width less half a pixel, and over the pixel about each end.
+      // Window coordinates need more than mediump's eleven bits.
+      sculptGl.smooth = link(
+        'attribute vec4 position; attribute vec4 colour; attribute vec4 ends;' +
+        'varying vec4 v; varying vec4 e;' +
+        'void main() { gl_Position = position; v = colour; e = ends; }',
+        '#ifdef GL_FRAGMENT_PRECISION_HIGH\nprecision highp float;\n#else\n' +
+        'precision mediump float;\n#endif\n' +
+        'uniform float reach; varying vec4 v; varying vec4 e;' +
+        'void main() {' +
+        '  vec2 d = e.zw - e.xy; float l = length(d); vec2 u = l > 0.0 ? d / l : vec2(1.0, 0.0);' +
+        '  vec2 p = gl_FragCoord.xy - e.xy; float along = dot(p, u);' +
+        '  float c = clamp(reach - abs(dot(p, vec2(-u.y, u.x))), 0.0, 1.0) *' +
+        '            clamp(0.5 + min(along, l - along), 0.0, 1.0);' +
+        '  if (c <= 0.0) discard;' +
+        '  gl_FragColor = vec4(v.rgb, v.a * c); }',
+        ['position', 'colour', 'ends']);
+      sculptGl.smooth.reachAt = gl.getUniformLocation(sculptGl.smooth.program, 'reach');
       sculptGl.indexBuffer = gl.createBuffer();
-      gl.bindBuffer(gl.ARRAY_BUFFER, sculptGl.vertexBuffer);
       gl.bindBuffer(gl.ELEMENT_ARRAY_BUFFER, sculptGl.indexBuffer);
       gl.enableVertexAttribArray(0);
       gl.enableVertexAttribArray(1);
-      gl.vertexAttribPointer(0, 4, gl.FLOAT, false, 20, 0);
-      gl.vertexAttribPointer(1, 4, gl.UNSIGNED_BYTE, true, 20, 16);
+      sculptGl.use(gl, false);
       // GL's starting state where WebGL's differs: none that the programs rely on.
       sculptGl.state.forEach(function(setting) { gl[setting[0]].apply(gl, setting[1]); });
       sculptGl.gl = gl;
     },
 
+    // Draws from here on with the plain shader and vertices, or the smoothed segments'.
+    use: function(gl, smooth) {
+      var kind = smooth ? sculptGl.smooth : sculptGl.plain;
+      var stride = smooth ? 36 : 20;
+      gl.useProgram(kind.program);
+      gl.bindBuffer(gl.ARRAY_BUFFER, kind.buffer);
+      gl.vertexAttribPointer(0, 4, gl.FLOAT, false, stride, 0);
+      gl.vertexAttribPointer(1, 4, gl.UNSIGNED_BYTE, true, stride, 16);
+      if (smooth) {
+        gl.enableVertexAttribArray(2);
+        gl.vertexAttribPointer(2, 4, gl.FLOAT, false, stride, 20);
+        gl.uniform1f(kind.reachAt, sculptGl.reach);
+      } else {
+        gl.disableVertexAttribArray(2);
+      }
+    },
+
     // Keeps a setting, replacing an earlier one of the same kind (each capability its own), and
     // makes it on the context if there is one.
     set: function(name, args) {
-      var key = name === 'enable' ? name + args[0] : name;
+      var key = name === 'enable' || name === 'disable' ? 'enable' + args[0] : name;
       sculptGl.state = sculptGl.state.filter(function(s) { return s[2] !== key; });
       sculptGl.state.push([name, args, key]);
       if (sculptGl.gl) sculptGl.gl[name].apply(sculptGl.gl, args);
@@ -80,21 +117,37 @@ mergeInto(LibraryManager.library, {
   },
 
   sculptWebGlDraw__deps: ['$sculptGl'],
-  sculptWebGlDraw: function(vertices, vertexCount, indices, indexCount, ranges, rangeCount) {
+  sculptWebGlDraw: function(vertices, vertexCount, lineVertices, lineVertexCount, indices,
+                            indexCount, ranges, rangeCount) {
     var gl = sculptGl.gl;
     if (!gl) return;
-    gl.bufferData(gl.ARRAY_BUFFER, HEAPU8.subarray(vertices, vertices + vertexCount * 20),
-                  gl.STREAM_DRAW);
+    if (lineVertexCount) {
+      gl.bindBuffer(gl.ARRAY_BUFFER, sculptGl.smooth.buffer);
+      gl.bufferData(gl.ARRAY_BUFFER,
+                    HEAPU8.subarray(lineVertices, lineVertices + lineVertexCount * 36),
+                    gl.STREAM_DRAW);
+    }
+    if (vertexCount) {
+      gl.bindBuffer(gl.ARRAY_BUFFER, sculptGl.plain.buffer);
+      gl.bufferData(gl.ARRAY_BUFFER, HEAPU8.subarray(vertices, vertices + vertexCount * 20),
+                    gl.STREAM_DRAW);
+    }
     gl.bufferData(gl.ELEMENT_ARRAY_BUFFER,
                   HEAPU32.subarray(indices >> 2, (indices >> 2) + indexCount), gl.STREAM_DRAW);
+    var smooth = null;
     for (var r = 0; r < rangeCount; ++r) {
-      var at = (ranges >> 2) + r * 3;
+      var at = (ranges >> 2) + r * 4;
+      if (HEAPU32[at + 3] !== smooth) sculptGl.use(gl, smooth = HEAPU32[at + 3]);
       gl.drawElements(HEAPU32[at], HEAPU32[at + 2], gl.UNSIGNED_INT, HEAPU32[at + 1] * 4);
     }
   },
   sculptWebGlEnable__deps: ['$sculptGl'],
   sculptWebGlEnable: function(capability) {
     sculptGl.set('enable', [capability]);
+  },
+  sculptWebGlDisable__deps: ['$sculptGl'],
+  sculptWebGlDisable: function(capability) {
+    sculptGl.set('disable', [capability]);
   },
   sculptWebGlBlendFunc__deps: ['$sculptGl'],
   sculptWebGlBlendFunc: function(source, destination) {
@@ -106,6 +159,7 @@ mergeInto(LibraryManager.library, {
   },
   sculptWebGlLineWidth__deps: ['$sculptGl'],
   sculptWebGlLineWidth: function(width) {
+    sculptGl.reach = width / 2 + 0.5;
     sculptGl.set('lineWidth', [width]);
   },
   sculptWebGlClearDepth__deps: ['$sculptGl'],

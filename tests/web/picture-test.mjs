@@ -13,7 +13,7 @@ const kLevels = 24;  // of 255
 // Shares of pixels allowed past kLevels. WebGL has no line smoothing, so the browser's lines are
 // aliased where Mesa's are smoothed, and their edges differ most; the surfaces differ only where
 // the two rasterisers round an edge differently.
-const kBounds = {sculpt_lines: 0.08, sculpt_grey: 0.005, sculpt_glow: 0.005, sculpt_bands: 0.01};
+const kBounds = {sculpt_lines: 0.005, sculpt_grey: 0.005, sculpt_glow: 0.005, sculpt_bands: 0.01};
 
 function readPpm(path) {
   const data = readFileSync(path);
