@@ -6,7 +6,11 @@ mergeInto(LibraryManager.library, {
   $sculptGlut: {
     canvas: null,
     callbacks: {},
-    timers: {},          // pending timers, by id
+    timers: {},          // pending timers, by id: {timeout, fallback}
+    lastTimer: 0,
+    shown: true,         // the browser has begun a frame since the last swap, taking that one
+    waiting: [],         // timers run out while the last frame was not yet taken
+    kFallbackMs: 1000,   // ms a timer waits for the browser's next frame before running without
     ended: false,
     filled: false,       // full screen: the canvas fills the page, or the screen when allowed
     x: 0, y: 0,          // the window's place and size in CSS pixels while not filled
@@ -104,6 +108,26 @@ mergeInto(LibraryManager.library, {
       }
     },
 
+    cancel: function(id) {
+      var t = sculptGlut.timers[id];
+      if (!t) return;
+      clearTimeout(t.timeout);
+      clearTimeout(t.fallback);
+      delete sculptGlut.timers[id];
+    },
+
+    // The frame just drawn waits for the browser to take it at its next frame, and the timers that
+    // ran out meanwhile run then.
+    swapped: function() {
+      sculptGlut.shown = false;
+      requestAnimationFrame(function() {
+        sculptGlut.shown = true;
+        var waiting = sculptGlut.waiting;
+        sculptGlut.waiting = [];
+        waiting.forEach(function(fire) { fire(); });
+      });
+    },
+
     show: function(id, shown) {
       var line = document.getElementById(id);
       if (line) line.hidden = !shown;
@@ -113,7 +137,7 @@ mergeInto(LibraryManager.library, {
     // would be, and the line `why` that says so.
     end: function(why) {
       sculptGlut.ended = true;
-      for (var id in sculptGlut.timers) clearTimeout(Number(id));
+      for (var id in sculptGlut.timers) sculptGlut.cancel(id);
       sculptGlut.timers = {};
       clearTimeout(sculptGlut.lostTimer);
       sculptTouch.stop();
@@ -188,21 +212,35 @@ mergeInto(LibraryManager.library, {
   glutPassiveMotionFunc__deps: ['$sculptGlut'],
   glutPassiveMotionFunc: function(f) { sculptGlut.callbacks.passiveMotion = f; },
 
+  // A timer's callback runs once its period is over and the browser has taken the last frame
+  // drawn, as the desktop's swap holds the program until its frame is on the screen: a frame drawn
+  // before the browser took the one before would be drawn and never seen. A hidden page, which
+  // gets no frames, runs it at once, and any page within a second, so the model goes on as under
+  // a covered window.
   glutTimerFunc__deps: ['$sculptGlut'],
   glutTimerFunc: function(period, f, value) {
     if (sculptGlut.ended) return;
-    var timer = setTimeout(function() {
-      delete sculptGlut.timers[timer];
+    var id = ++sculptGlut.lastTimer;
+    var t = sculptGlut.timers[id] = {};
+    var fire = function() {
+      if (!sculptGlut.timers[id]) return;  // run already, or cancelled
+      sculptGlut.cancel(id);
       sculptGlut.run(f, [value]);
+    };
+    t.timeout = setTimeout(function() {
+      if (sculptGlut.shown || document.hidden) return fire();
+      sculptGlut.waiting.push(fire);
+      t.fallback = setTimeout(fire, sculptGlut.kFallbackMs);
     }, period);
-    sculptGlut.timers[timer] = true;
   },
 
   // The browser's own event loop runs the program from here on; main returns into it.
   glutMainLoop: function() {},
 
+  glutSwapBuffers__deps: ['$sculptGlut'],
   glutSwapBuffers: function() {
     _sculptFlush();  // the browser shows the frame once the current event is over
+    sculptGlut.swapped();
   },
 
   glutGet__deps: ['$sculptGlut'],

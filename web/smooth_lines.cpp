@@ -42,7 +42,7 @@ void sculptSmoothSegment(SculptVertex a, SculptVertex b, const SculptViewport& v
   window(a, sa);
   window(b, sb);
   float along[2] = {sb[0] - sa[0], sb[1] - sa[1]};
-  const float length = std::hypot(along[0], along[1]);
+  const float length = std::sqrt(along[0] * along[0] + along[1] * along[1]);
   if (length > 0.0f && std::isfinite(length)) {
     along[0] /= length;
     along[1] /= length;

@@ -6,9 +6,11 @@ mergeInto(LibraryManager.library, {
   $sculptGl: {
     gl: null,            // null without WebGL, and while the context is lost
     context: null,       // the canvas's context, lost or not
-    plain: null,         // {program, buffer}: the vertices as they are
-    smooth: null,        // {program, buffer, reachAt}: the smoothed segments' quads
-    indexBuffer: null,
+    plain: null,         // {program, buffers, current}: the vertices as they are
+    smooth: null,        // {program, buffers, current, reachAt}: the smoothed segments' quads
+    indices: null,       // {buffers}
+    kTurns: 3,           // buffers of each kind, taken in turn by the frames
+    turn: 0,
     reach: 1,            // pixels from a smoothed line's centre to where its coverage ends
     state: [],           // [name, arguments] of each setting the program made, latest last
     onLost: null,        // told when the context goes, and with true when it comes back
@@ -53,7 +55,7 @@ mergeInto(LibraryManager.library, {
         });
         attributes.forEach(function(name, i) { gl.bindAttribLocation(program, i, name); });
         gl.linkProgram(program);
-        return {program: program, buffer: gl.createBuffer()};
+        return {program: program, buffers: sculptGl.buffers(gl), current: null};
       };
       sculptGl.plain = link(
         'attribute vec4 position; attribute vec4 colour; varying vec4 v;' +
@@ -79,14 +81,33 @@ mergeInto(LibraryManager.library, {
         '  gl_FragColor = vec4(v.rgb, v.a * c); }',
         ['position', 'colour', 'ends']);
       sculptGl.smooth.reachAt = gl.getUniformLocation(sculptGl.smooth.program, 'reach');
-      sculptGl.indexBuffer = gl.createBuffer();
-      gl.bindBuffer(gl.ELEMENT_ARRAY_BUFFER, sculptGl.indexBuffer);
+      sculptGl.indices = {buffers: sculptGl.buffers(gl)};
       gl.enableVertexAttribArray(0);
       gl.enableVertexAttribArray(1);
-      sculptGl.use(gl, false);
       // GL's starting state where WebGL's differs: none that the programs rely on.
       sculptGl.state.forEach(function(setting) { gl[setting[0]].apply(gl, setting[1]); });
       sculptGl.gl = gl;
+    },
+
+    // A frame's buffers of one kind, one for each turn, each with the bytes it can hold.
+    buffers: function(gl) {
+      var ring = [];
+      for (var i = 0; i < sculptGl.kTurns; ++i) ring.push({buffer: gl.createBuffer(), size: 0});
+      return ring;
+    },
+
+    // Puts `data` in this turn's buffer of `kind`, bound to `target`. A buffer keeps its store
+    // from frame to frame: a new one each frame costs the GPU process fresh memory, page by page,
+    // and taking the buffers in turn leaves the ones that the last frames draw from alone.
+    upload: function(gl, target, kind, data) {
+      var b = kind.buffers[sculptGl.turn];
+      gl.bindBuffer(target, b.buffer);
+      if (b.size < data.byteLength) {
+        b.size = Math.ceil(data.byteLength * 1.25);  // room for the frames to grow a little
+        gl.bufferData(target, b.size, gl.DYNAMIC_DRAW);
+      }
+      gl.bufferSubData(target, 0, data);
+      kind.current = b.buffer;
     },
 
     // Draws from here on with the plain shader and vertices, or the smoothed segments'.
@@ -94,7 +115,7 @@ mergeInto(LibraryManager.library, {
       var kind = smooth ? sculptGl.smooth : sculptGl.plain;
       var stride = smooth ? 36 : 20;
       gl.useProgram(kind.program);
-      gl.bindBuffer(gl.ARRAY_BUFFER, kind.buffer);
+      gl.bindBuffer(gl.ARRAY_BUFFER, kind.current);
       gl.vertexAttribPointer(0, 4, gl.FLOAT, false, stride, 0);
       gl.vertexAttribPointer(1, 4, gl.UNSIGNED_BYTE, true, stride, 16);
       if (smooth) {
@@ -121,19 +142,17 @@ mergeInto(LibraryManager.library, {
                             indexCount, ranges, rangeCount) {
     var gl = sculptGl.gl;
     if (!gl) return;
+    sculptGl.turn = (sculptGl.turn + 1) % sculptGl.kTurns;
     if (lineVertexCount) {
-      gl.bindBuffer(gl.ARRAY_BUFFER, sculptGl.smooth.buffer);
-      gl.bufferData(gl.ARRAY_BUFFER,
-                    HEAPU8.subarray(lineVertices, lineVertices + lineVertexCount * 36),
-                    gl.STREAM_DRAW);
+      sculptGl.upload(gl, gl.ARRAY_BUFFER, sculptGl.smooth,
+                      HEAPU8.subarray(lineVertices, lineVertices + lineVertexCount * 36));
     }
     if (vertexCount) {
-      gl.bindBuffer(gl.ARRAY_BUFFER, sculptGl.plain.buffer);
-      gl.bufferData(gl.ARRAY_BUFFER, HEAPU8.subarray(vertices, vertices + vertexCount * 20),
-                    gl.STREAM_DRAW);
+      sculptGl.upload(gl, gl.ARRAY_BUFFER, sculptGl.plain,
+                      HEAPU8.subarray(vertices, vertices + vertexCount * 20));
     }
-    gl.bufferData(gl.ELEMENT_ARRAY_BUFFER,
-                  HEAPU32.subarray(indices >> 2, (indices >> 2) + indexCount), gl.STREAM_DRAW);
+    sculptGl.upload(gl, gl.ELEMENT_ARRAY_BUFFER, sculptGl.indices,
+                    HEAPU32.subarray(indices >> 2, (indices >> 2) + indexCount));
     var smooth = null;
     for (var r = 0; r < rangeCount; ++r) {
       var at = (ranges >> 2) + r * 4;
