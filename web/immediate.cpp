@@ -52,6 +52,7 @@ struct State {
   SculptViewport viewport;
   std::vector<SculptVertex> vertices;
   std::vector<SculptLineVertex> lineVertices;  // smoothed segments' quads
+  std::vector<std::uint32_t> pairs;            // a primitive's segments while they are smoothed
   std::vector<std::uint32_t> indices;
   std::vector<SculptRange> ranges;
 };
@@ -80,11 +81,10 @@ std::uint8_t channel(float value) {
 // With line smoothing on, replaces the segments just added as index pairs by their quads.
 void smoothSegments(std::size_t before) {
   State& s = state();
-  std::vector<std::uint32_t> pairs(s.indices.begin() + static_cast<std::ptrdiff_t>(before),
-                                   s.indices.end());
+  s.pairs.assign(s.indices.begin() + static_cast<std::ptrdiff_t>(before), s.indices.end());
   s.indices.resize(before);
-  for (std::size_t i = 0; i + 1 < pairs.size(); i += 2)
-    sculptSmoothSegment(s.vertices[pairs[i]], s.vertices[pairs[i + 1]], s.viewport, s.lineWidth,
+  for (std::size_t i = 0; i + 1 < s.pairs.size(); i += 2)
+    sculptSmoothSegment(s.vertices[s.pairs[i]], s.vertices[s.pairs[i + 1]], s.viewport, s.lineWidth,
                         s.lineVertices, s.indices);
   s.vertices.resize(s.first);
 }
