@@ -2,9 +2,9 @@
 // the real headers' signatures. Built without link-time optimisation, so each stays a real call.
 #include "null_gl.h"
 
+#include <GL/freeglut.h>
 #include <GL/gl.h>
 #include <GL/glu.h>
-#include <GL/glut.h>
 #include <GL/glx.h>
 
 namespace {
@@ -77,6 +77,7 @@ void glutPassiveMotionFunc(void (*)(int, int)) {}
 void glutMotionFunc(void (*)(int, int)) {}
 void glutTimerFunc(unsigned int, void (*)(int), int) {}
 void glutMainLoop() {}
+void glutInitErrorFunc(void (*)(const char*, va_list)) {}
 
 Display* glXGetCurrentDisplay() {
   return nullptr;

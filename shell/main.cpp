@@ -5,7 +5,7 @@
 #include "scene.h"
 
 int main(int argc, char** argv) {
-  quietToolkit();  // the programs print nothing
+  prepareToolkit();  // before GLUT opens the display
   glutInit(&argc, argv);
   createScene();
   glutDisplayFunc(displayCallback);

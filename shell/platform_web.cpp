@@ -4,7 +4,7 @@
 
 #include "scene.h"
 
-void quietToolkit() {
+void prepareToolkit() {
   // Nothing to do: the page's GLUT writes nothing to the browser's console.
 }
 

@@ -42,7 +42,7 @@ LRESULT CALLBACK placementProcedure(HWND window, UINT message, WPARAM wParam, LP
 }
 }  // namespace
 
-void quietToolkit() {
+void prepareToolkit() {
   // freeglut warns on the console about what it can do without (under Wine, for one, it takes the
   // X display's name for a Windows display device); the programs print nothing.
   glutInitWarningFunc(ignoreMessage);

@@ -1,11 +1,14 @@
 // The platform layer on X: how the window meets the window manager (its name and icon, its
 // placement at start, where it comes back on leaving full screen) and the hidden pointer.
-#include <GL/glut.h>
+#include <GL/freeglut.h>  // for its error hook
 #include <GL/glx.h>
 #include <X11/Xatom.h>
 #include <X11/Xutil.h>
 
 #include <chrono>
+#include <cstdarg>
+#include <cstdio>
+#include <cstdlib>
 #include <thread>
 #include <vector>
 
@@ -15,6 +18,70 @@
 namespace {
 constexpr auto kPlacementBound = std::chrono::seconds(1);
 constexpr auto kPlacementPoll = std::chrono::milliseconds(1);
+constexpr auto kCheckBound = std::chrono::seconds(1);
+constexpr auto kCheckPoll = std::chrono::milliseconds(10);
+
+// Another client's window, the window manager's check window or one of its frames, can go
+// between the moment its id is read and the request that uses it. Xlib's default handler ends
+// the program on any error; such an error passes here, its request remembered, and every other
+// error ends the program as before.
+XErrorHandler g_defaultXErrorHandler = nullptr;
+Display* g_wentDisplay = nullptr;
+unsigned long g_wentRequest = 0;  // the serial number of the request whose window went
+
+int xErrorCallback(Display* display, XErrorEvent* error) {
+  const bool gone = error->error_code == BadWindow || error->error_code == BadDrawable;
+  if (!gone || (error->resourceid != 0 && error->resourceid == glXGetCurrentDrawable()))
+    return g_defaultXErrorHandler(display, error);
+  g_wentDisplay = display;
+  g_wentRequest = error->serial;
+  return 0;
+}
+
+// GLUT gives up when the window manager's check window it asked about is gone; it is then as if
+// the window manager said nothing of what it supports, and the program goes on. Any other GLUT
+// error ends the program as GLUT itself would.
+void toolkitErrorCallback(const char* format, va_list args) {
+  if (g_wentDisplay != nullptr && NextRequest(g_wentDisplay) - 1 == g_wentRequest) return;
+  std::fputs("freeglut: ", stderr);
+  std::vfprintf(stderr, format, args);
+  std::fputc('\n', stderr);
+  std::exit(1);
+}
+
+// The window that `window`'s _NET_SUPPORTING_WM_CHECK names, or 0.
+Window checkWindow(Display* display, Window window, Atom check) {
+  Atom type = None;
+  int format = 0;
+  unsigned long count = 0, left = 0;
+  unsigned char* data = nullptr;
+  Window named = 0;
+  if (XGetWindowProperty(display, window, check, 0, 1, False, XA_WINDOW, &type, &format, &count,
+                         &left, &data) == Success &&
+      type == XA_WINDOW && format == 32 && count == 1)
+    named = *reinterpret_cast<Window*>(data);
+  if (data != nullptr) XFree(data);
+  return named;
+}
+
+// A window manager replacing itself names its new check window on the root a moment after the
+// old one goes; GLUT reads it once, at its start, to learn whether full screen can be asked for.
+// Waits (bounded) while the root names a window that is gone.
+void awaitWindowManagerCheck() {
+  Display* display = XOpenDisplay(nullptr);
+  if (display == nullptr) return;  // glutInit says why
+  const Window root = DefaultRootWindow(display);
+  const Atom check = XInternAtom(display, "_NET_SUPPORTING_WM_CHECK", False);
+  const auto deadline = std::chrono::steady_clock::now() + kCheckBound;
+  for (;;) {
+    const Window named = checkWindow(display, root, check);
+    if (named == 0 || checkWindow(display, named, check) == named) break;
+    if (std::chrono::steady_clock::now() >= deadline) break;
+    std::this_thread::sleep_for(kCheckPoll);
+  }
+  XCloseDisplay(display);
+  g_wentDisplay = nullptr;  // whatever went here, GLUT has not asked about it
+}
 
 // GLUT's window is the current GLX drawable; without one (no window system) there is nothing to
 // do, and each function here returns at once.
@@ -95,8 +162,12 @@ void keepClientPosition() {
   XFree(hints);
 }
 
-void quietToolkit() {
-  // Nothing to do: GLUT on X prints nothing on its own in a working start.
+void prepareToolkit() {
+  // GLUT on X prints nothing on its own in a working start; what it needs is a start that
+  // survives a window manager's windows going under it.
+  g_defaultXErrorHandler = XSetErrorHandler(xErrorCallback);
+  glutInitErrorFunc(toolkitErrorCallback);
+  awaitWindowManagerCheck();
 }
 
 void hidePointer() {

@@ -67,8 +67,9 @@ extern const float kFramePeriodMs;  // milliseconds between the end of a frame a
 void createScene();
 
 // The platform layer: one file per platform, chosen by the build.
-// Called before glutInit: keeps the toolkit's own messages off the console.
-void quietToolkit();
+// Called before glutInit: keeps the toolkit's own messages off the console, and lets it start
+// beside a window manager whose windows come and go.
+void prepareToolkit();
 void hidePointer();
 // Gives the window its program's name as its class, and its icon, for the desktop's docks and
 // menus.

@@ -1,7 +1,9 @@
 // What every program shares as a user meets it: full screen, no title, no pointer, F11 and Esc.
+#include <X11/Xatom.h>
 #include <gtest/gtest.h>
 
 #include <set>
+#include <thread>
 #include <vector>
 
 #include "program_on_desktop.h"
@@ -69,5 +71,67 @@ TEST_P(EveryProgram, F11RestoresTheWindowAndReturnsToFullScreen) {
 INSTANTIATE_TEST_SUITE_P(Programs, EveryProgram,
                          ::testing::Values("sculpt_lines", "sculpt_grey", "sculpt_glow",
                                            "sculpt_bands"));
+
+// A window manager that ended, or replaced itself, can leave the root window naming its check
+// window after that window is gone. A program starting then comes up all the same: windowed, as
+// under a window manager that does not say what it supports, and still ends on Esc.
+class BesideAGoneWindowManager : public ProgramOnDesktop, public ::testing::Test {
+ protected:
+  void SetUp() override {
+    Display* display = desk().display();
+    root = DefaultRootWindow(display);
+    check = XInternAtom(display, "_NET_SUPPORTING_WM_CHECK", False);
+    kept = desk().cardinals(root, "_NET_SUPPORTING_WM_CHECK");
+    ASSERT_EQ(kept.size(), 1u) << "the window manager names no check window";
+    Window gone = XCreateSimpleWindow(display, root, 0, 0, 1, 1, 0, 0, 0);
+    XDestroyWindow(display, gone);
+    XChangeProperty(display, root, check, XA_WINDOW, 32, PropModeReplace,
+                    reinterpret_cast<unsigned char*>(&gone), 1);
+    XSync(display, False);
+  }
+  void TearDown() override { restore(); }
+  void restore() {
+    Window named = kept.empty() ? 0 : kept[0];
+    XChangeProperty(desk().display(), root, check, XA_WINDOW, 32, PropModeReplace,
+                    reinterpret_cast<unsigned char*>(&named), kept.empty() ? 0 : 1);
+    XSync(desk().display(), False);
+  }
+
+  Window root = 0;
+  Atom check = 0;
+  std::vector<unsigned long> kept;
+};
+
+TEST_F(BesideAGoneWindowManager, AProgramStillStartsAndEndsOnEscape) {
+  program = std::make_unique<Program>(std::string(SCULPT_PROGRAM_DIR) + "/sculpt_lines", desk());
+  int status = 0;
+  bool ended = false;
+  waitUntil(
+      [&] {
+        // GLUT names the window's process only to a window manager that says it supports that.
+        window = desk().waitForWindow("sculpt_lines/sculpt_lines", Seconds(0.1));
+        return window != 0 || (ended = program->waitForExit(Seconds(0), &status));
+      },
+      Seconds(60));
+  ASSERT_NE(window, 0u) << (ended ? "the program ended, status " + std::to_string(status) +
+                                        ", output: " + program->output()
+                                  : "the program is running with no window shown");
+  ASSERT_TRUE(waitUntil([&] { return desk().keysReach(window); }, Seconds(10)))
+      << "the keyboard focus is on " << desk().describeFocus();
+  expectEscapeEndsWithStatusZero();
+}
+
+// A window manager replacing itself names its new check window a moment after the old one went;
+// a program starting in between waits for it and comes up full screen.
+TEST_F(BesideAGoneWindowManager, AProgramStartingAsItComesBackGoesFullScreen) {
+  program = std::make_unique<Program>(std::string(SCULPT_PROGRAM_DIR) + "/sculpt_lines", desk());
+  std::this_thread::sleep_for(std::chrono::milliseconds(300));
+  restore();
+  window = desk().waitForWindow(program->pid(), Seconds(60));
+  ASSERT_NE(window, 0u) << desk().whyNoWindow(program->pid());
+  EXPECT_TRUE(waitForGeometry({0, 0, kScreenWidth, kScreenHeight}, Seconds(30)))
+      << desk().geometry(window);
+  expectEscapeEndsWithStatusZero();
+}
 
 }  // namespace

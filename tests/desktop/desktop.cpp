@@ -100,14 +100,21 @@ long cardinalProperty(Display* d, Window w, Atom atom) {
   return value;
 }
 
-// Every window under `w` that carries _NET_WM_PID `pid`, mapped or not, managed or not.
-void windowsOf(Display* d, Window w, Atom pidAtom, pid_t pid, std::vector<Window>& found) {
-  if (cardinalProperty(d, w, pidAtom) == pid) found.push_back(w);
+// Every window under `w` that `mine` picks, mapped or not, managed or not.
+void windowsOf(Display* d, Window w, const std::function<bool(Window)>& mine,
+               std::vector<Window>& found) {
+  if (mine(w)) found.push_back(w);
   Window root, parent, *children = nullptr;
   unsigned count = 0;
   if (!XQueryTree(d, w, &root, &parent, &children, &count)) return;
-  for (unsigned n = 0; n < count; ++n) windowsOf(d, children[n], pidAtom, pid, found);
+  for (unsigned n = 0; n < count; ++n) windowsOf(d, children[n], mine, found);
   if (children != nullptr) XFree(children);
+}
+
+// Every window under `w` that carries _NET_WM_PID `pid`.
+void windowsOf(Display* d, Window w, Atom pidAtom, pid_t pid, std::vector<Window>& found) {
+  windowsOf(
+      d, w, [&](Window c) { return cardinalProperty(d, c, pidAtom) == pid; }, found);
 }
 
 }  // namespace
@@ -257,15 +264,24 @@ std::string Desktop::whyNoWindow(pid_t pid) const {
 }
 
 Window Desktop::waitForWindow(pid_t pid, Seconds timeout) const {
+  const Atom pidAtom = XInternAtom(display_, "_NET_WM_PID", False);
+  return waitForWindow([&](Window w) { return cardinalProperty(display_, w, pidAtom) == pid; },
+                       timeout);
+}
+
+Window Desktop::waitForWindow(const std::string& windowClass, Seconds timeout) const {
+  return waitForWindow([&](Window w) { return this->windowClass(w) == windowClass; }, timeout);
+}
+
+Window Desktop::waitForWindow(const std::function<bool(Window)>& mine, Seconds timeout) const {
   // Managed and shown: mapped, with the WM_STATE that a window manager puts on every client it
   // manages (not every manager keeps the EWMH client list).
-  const Atom pidAtom = XInternAtom(display_, "_NET_WM_PID", False);
   const Atom wmState = XInternAtom(display_, "WM_STATE", False);
   Window found = 0;
   waitUntil(
       [&] {
         std::vector<Window> windows;
-        windowsOf(display_, DefaultRootWindow(display_), pidAtom, pid, windows);
+        windowsOf(display_, DefaultRootWindow(display_), mine, windows);
         for (Window w : windows) {
           XWindowAttributes attributes;
           int count = 0;

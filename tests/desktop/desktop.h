@@ -71,6 +71,8 @@ class Desktop {
 
   // The top-level window that process `pid` opened, or 0 once `timeout` passes.
   Window waitForWindow(pid_t pid, Seconds timeout) const;
+  // The same for a window of WM_CLASS "name/class", for a program that sets no _NET_WM_PID.
+  Window waitForWindow(const std::string& windowClass, Seconds timeout) const;
   // Why waitForWindow found none: whether the process has a window, and whether it is mapped.
   std::string whyNoWindow(pid_t pid) const;
   // The client's drawing area in root coordinates.
@@ -99,6 +101,7 @@ class Desktop {
  private:
   // Closes the script's input and waits, within kEndBound, for it to take the desktop down.
   void end();
+  Window waitForWindow(const std::function<bool(Window)>& mine, Seconds timeout) const;
   static constexpr Seconds kStartBound{90};
   static constexpr Seconds kEndBound{6};
 

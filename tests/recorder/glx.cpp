@@ -1,5 +1,6 @@
-// The GLX queries under the stand-in: there is no window system, so no window for the shell's X
-// platform layer to name or place.
+// The GLX queries and freeglut's error hook under the stand-in: there is no window system, so no
+// window for the shell's X platform layer to name or place, and nothing for GLUT to fail at.
+#include <GL/freeglut.h>
 #include <GL/glx.h>
 
 extern "C" {
@@ -10,5 +11,6 @@ Display* glXGetCurrentDisplay() {
 GLXDrawable glXGetCurrentDrawable() {
   return 0;
 }
+void glutInitErrorFunc(void (*)(const char*, va_list)) {}
 
 }  // extern "C"
