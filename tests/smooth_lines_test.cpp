@@ -10,33 +10,29 @@ SculptVertex vertex(float x, float y, float z, float w, std::uint8_t red) {
   return {{x, y, z, w}, {red, 0, 0, 255}};
 }
 
-struct Quad {
+std::vector<SculptLineVertex> widen(SculptVertex a, SculptVertex b, SculptViewport viewport,
+                                    float width = 1.0f) {
   std::vector<SculptLineVertex> corners;
-  std::vector<std::uint32_t> indices;
-};
-
-Quad widen(SculptVertex a, SculptVertex b, SculptViewport viewport, float width = 1.0f) {
-  Quad q;
-  sculptSmoothSegment(a, b, viewport, width, q.corners, q.indices);
-  return q;
+  sculptSmoothSegment(a, b, viewport, width, corners);
+  return corners;
 }
 
 // A corner's window coordinates, as the rasteriser will put it.
 void window(const SculptLineVertex& c, const SculptViewport& v, float& x, float& y) {
-  x = (c.position[0] / c.position[3] + 1.0f) * 0.5f * static_cast<float>(v.width) + v.x;
-  y = (c.position[1] / c.position[3] + 1.0f) * 0.5f * static_cast<float>(v.height) + v.y;
+  x = (c.position[0] + 1.0f) * 0.5f * static_cast<float>(v.width) + v.x;
+  y = (c.position[1] + 1.0f) * 0.5f * static_cast<float>(v.height) + v.y;
 }
 
 }  // namespace
 
 TEST(SmoothLines, AQuadReachesHalfTheWidthAndHalfAPixelMoreAcrossAndHalfAPixelPastEachEnd) {
+  // Its corners carry their distances across and along, which the shader's coverage reads.
   const SculptViewport viewport{0, 0, 64, 64};
   // From window (10.3, 32.2) to (20.3, 32.2), with w = 2 so that the widening must scale by it.
   const float x0 = (10.3f / 32 - 1) * 2, x1 = (20.3f / 32 - 1) * 2, y = (32.2f / 32 - 1) * 2;
   for (float width : {1.0f, 3.0f}) {
-    const Quad q = widen(vertex(x0, y, 0, 2, 10), vertex(x1, y, 0, 2, 20), viewport, width);
-    ASSERT_EQ(q.corners.size(), 4u);
-    EXPECT_EQ(q.indices, (std::vector<std::uint32_t>{0, 1, 2, 1, 3, 2}));
+    const auto q = widen(vertex(x0, y, 1, 2, 10), vertex(x1, y, 1, 2, 20), viewport, width);
+    ASSERT_EQ(q.size(), 4u);
     const float reach = width / 2 + 0.5f;
     const float expected[4][2] = {{9.8f, 32.2f - reach},
                                   {9.8f, 32.2f + reach},
@@ -44,12 +40,14 @@ TEST(SmoothLines, AQuadReachesHalfTheWidthAndHalfAPixelMoreAcrossAndHalfAPixelPa
                                   {20.8f, 32.2f + reach}};
     for (int i = 0; i < 4; ++i) {
       float cx, cy;
-      window(q.corners[i], viewport, cx, cy);
+      window(q[i], viewport, cx, cy);
       EXPECT_NEAR(cx, expected[i][0], 1e-4) << "corner " << i << ", width " << width;
       EXPECT_NEAR(cy, expected[i][1], 1e-4) << "corner " << i << ", width " << width;
-      EXPECT_NEAR(q.corners[i].ends[0], 10.3f, 1e-4);
-      EXPECT_NEAR(q.corners[i].ends[2], 20.3f, 1e-4);
-      EXPECT_EQ(q.corners[i].colour[0], i < 2 ? 10 : 20) << "each end keeps its colour";
+      EXPECT_FLOAT_EQ(q[i].position[2], 0.5f) << "depth divided by w";
+      EXPECT_NEAR(q[i].span[0], i % 2 ? reach : -reach, 1e-4);
+      EXPECT_NEAR(q[i].span[1], i < 2 ? -0.5f : 10.5f, 1e-4);
+      EXPECT_NEAR(q[i].span[2], i < 2 ? 10.5f : -0.5f, 1e-4);
+      EXPECT_EQ(q[i].colour[0], i < 2 ? 10 : 20) << "each end keeps its colour";
     }
   }
 }
@@ -61,20 +59,16 @@ TEST(SmoothLines, ASegmentRunningBehindTheEyeIsCutAtTheNearPlaneNotDroppedOrTurn
   const SculptVertex front = vertex(0, 0, 0, 1, 0);
   const SculptVertex behind = vertex(0, 2, -3, -1, 250);
   for (bool reversed : {false, true}) {
-    const Quad q = reversed ? widen(behind, front, viewport) : widen(front, behind, viewport);
-    ASSERT_EQ(q.corners.size(), 4u) << "reversed " << reversed;
+    const auto q = reversed ? widen(behind, front, viewport) : widen(front, behind, viewport);
+    ASSERT_EQ(q.size(), 4u) << "reversed " << reversed;
     // Cut a fifth of the way along, where z = -w: window y 50 + 50 * 0.4 / 0.6, colour 50.
     const float cut = 50 + 50 * 0.4f / 0.6f;
-    const float nearY = reversed ? q.corners[0].ends[1] : q.corners[0].ends[3];
-    const float frontY = reversed ? q.corners[0].ends[3] : q.corners[0].ends[1];
-    EXPECT_NEAR(frontY, 50, 1e-3);
-    EXPECT_NEAR(nearY, cut, 1e-3);
-    for (const SculptLineVertex& c : q.corners) {
-      EXPECT_GE(c.position[2] + c.position[3], -1e-6) << "every corner in front of the plane";
-      EXPECT_GT(c.position[3], 0);
+    EXPECT_NEAR(q[0].span[2] - 0.5f, cut - 50, 1e-3) << "the cut segment's length";
+    for (const SculptLineVertex& c : q) {
+      EXPECT_GE(c.position[2], -1 - 1e-6) << "every corner in front of the plane";
       float cx, cy;
       window(c, viewport, cx, cy);
-      EXPECT_TRUE(cy > 49 && cy < cut + 1) << "corner at " << cy << " off the cut segment";
+      EXPECT_NEAR(cy, c.colour[0] == 0 ? 49.5f : cut + 0.5f, 1e-3) << "off the cut segment";
       if (c.colour[0] != 0) {
         EXPECT_EQ(c.colour[0], 50);
       }
@@ -83,8 +77,6 @@ TEST(SmoothLines, ASegmentRunningBehindTheEyeIsCutAtTheNearPlaneNotDroppedOrTurn
 }
 
 TEST(SmoothLines, NothingInFrontOfTheNearPlaneOrNoViewportDrawsNothing) {
-  const Quad behind = widen(vertex(0, 0, -2, 1, 0), vertex(1, 1, -3, 1, 0), {0, 0, 100, 100});
-  EXPECT_TRUE(behind.corners.empty() && behind.indices.empty());
-  const Quad empty = widen(vertex(0, 0, 0, 1, 0), vertex(1, 1, 0, 1, 0), {0, 0, 0, 0});
-  EXPECT_TRUE(empty.corners.empty() && empty.indices.empty());
+  EXPECT_TRUE(widen(vertex(0, 0, -2, 1, 0), vertex(1, 1, -3, 1, 0), {0, 0, 100, 100}).empty());
+  EXPECT_TRUE(widen(vertex(0, 0, 0, 1, 0), vertex(1, 1, 0, 1, 0), {0, 0, 0, 0}).empty());
 }

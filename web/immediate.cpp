@@ -52,7 +52,6 @@ struct State {
   SculptViewport viewport;
   std::vector<SculptVertex> vertices;
   std::vector<SculptLineVertex> lineVertices;  // smoothed segments' quads
-  std::vector<std::uint32_t> pairs;            // a primitive's segments while they are smoothed
   std::vector<std::uint32_t> indices;
   std::vector<SculptRange> ranges;
 };
@@ -78,15 +77,17 @@ std::uint8_t channel(float value) {
   return static_cast<std::uint8_t>(std::lround(value * 255.0f));
 }
 
-// With line smoothing on, replaces the segments just added as index pairs by their quads.
-void smoothSegments(std::size_t before) {
+// With line smoothing on, replaces the segments just added as index pairs by their quads, and
+// tells how many quads there are.
+std::uint32_t smoothSegments(std::size_t before) {
   State& s = state();
-  s.pairs.assign(s.indices.begin() + static_cast<std::ptrdiff_t>(before), s.indices.end());
+  const std::size_t corners = s.lineVertices.size();
+  for (std::size_t i = before; i + 1 < s.indices.size(); i += 2)
+    sculptSmoothSegment(s.vertices[s.indices[i]], s.vertices[s.indices[i + 1]], s.viewport,
+                        s.lineWidth, s.lineVertices);
   s.indices.resize(before);
-  for (std::size_t i = 0; i + 1 < s.pairs.size(); i += 2)
-    sculptSmoothSegment(s.vertices[s.pairs[i]], s.vertices[s.pairs[i + 1]], s.viewport, s.lineWidth,
-                        s.lineVertices, s.indices);
   s.vertices.resize(s.first);
+  return static_cast<std::uint32_t>((s.lineVertices.size() - corners) / 4);
 }
 
 // Appends the open primitive's triangles or segments, as indices into its vertices, to the batch;
@@ -124,14 +125,19 @@ void closePrimitive() {
       break;
   }
   const std::uint32_t smooth = lines && s.smoothLines ? 1 : 0;
-  if (smooth) smoothSegments(before);
-  const auto added = static_cast<std::uint32_t>(s.indices.size() - before);
+  // A smoothed run counts in the quads' own indices, six a quad.
+  auto start = static_cast<std::uint32_t>(before);
+  auto added = static_cast<std::uint32_t>(s.indices.size() - before);
+  if (smooth) {
+    start = static_cast<std::uint32_t>(s.lineVertices.size() / 4 * 6);
+    added = smoothSegments(before) * 6;
+  }
   if (added == 0) return;
   const std::uint32_t mode = lines && !smooth ? GL_LINES : GL_TRIANGLES;
   if (!s.ranges.empty() && s.ranges.back().mode == mode && s.ranges.back().smooth == smooth) {
     s.ranges.back().count += added;
   } else {
-    s.ranges.push_back({mode, static_cast<std::uint32_t>(before), added, smooth});
+    s.ranges.push_back({mode, start, added, smooth});
   }
 }
 }  // namespace

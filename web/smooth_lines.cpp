@@ -1,5 +1,5 @@
 // Smoothed segments as quads for webgl.js's line shader, which computes each fragment's coverage
-// from the segment's window coordinates that every corner carries.
+// from its distances across and along the segment that the corners carry.
 #include "smooth_lines.h"
 
 #include <cmath>
@@ -20,8 +20,7 @@ SculptVertex between(const SculptVertex& p, const SculptVertex& q, float t) {
 }  // namespace
 
 void sculptSmoothSegment(SculptVertex a, SculptVertex b, const SculptViewport& viewport,
-                         float width, std::vector<SculptLineVertex>& vertices,
-                         std::vector<std::uint32_t>& indices) {
+                         float width, std::vector<SculptLineVertex>& corners) {
   if (viewport.width <= 0 || viewport.height <= 0) return;
   // In front of the near plane z >= -w; behind it the division by w would turn the segment
   // about, so the part behind is cut off first.
@@ -53,27 +52,25 @@ void sculptSmoothSegment(SculptVertex a, SculptVertex b, const SculptViewport& v
   const float across[2] = {-along[1], along[0]};
   const float reach = 0.5f * width + 0.5f;  // pixels from the centre line to zero coverage
 
-  // A corner `forward` pixels along the segment and `side` across from end `v`, moved in clip
-  // coordinates so that the division by w puts it there on the screen.
-  const auto first = static_cast<std::uint32_t>(vertices.size());
-  auto corner = [&](const SculptVertex& v, float forward, float side) {
+  // A corner `forward` pixels along the segment and `side` across from end `v`, divided by w:
+  // the quad lies in the screen's plane, so its depth and everything the shader interpolates
+  // runs straight across it, as a line's does.
+  const float end = length > 0.0f && std::isfinite(length) ? length : 0.0f;  // pixels
+  auto corner = [&](const SculptVertex& v, float forward, float side, float fromFirst) {
     SculptLineVertex c;
     const float dx = forward * along[0] + side * across[0];
     const float dy = forward * along[1] + side * across[1];
-    c.position[0] = v.position[0] + dx / halfW * v.position[3];
-    c.position[1] = v.position[1] + dy / halfH * v.position[3];
-    c.position[2] = v.position[2];
-    c.position[3] = v.position[3];
+    c.position[0] = v.position[0] / v.position[3] + dx / halfW;
+    c.position[1] = v.position[1] / v.position[3] + dy / halfH;
+    c.position[2] = v.position[2] / v.position[3];
     for (int i = 0; i < 4; ++i) c.colour[i] = v.colour[i];
-    c.ends[0] = sa[0];
-    c.ends[1] = sa[1];
-    c.ends[2] = sb[0];
-    c.ends[3] = sb[1];
-    vertices.push_back(c);
+    c.span[0] = side;
+    c.span[1] = fromFirst;
+    c.span[2] = end - fromFirst;
+    corners.push_back(c);
   };
-  corner(a, -0.5f, -reach);
-  corner(a, -0.5f, reach);
-  corner(b, 0.5f, -reach);
-  corner(b, 0.5f, reach);
-  indices.insert(indices.end(), {first, first + 1, first + 2, first + 1, first + 3, first + 2});
+  corner(a, -0.5f, -reach, -0.5f);
+  corner(a, -0.5f, reach, -0.5f);
+  corner(b, 0.5f, -reach, end + 0.5f);
+  corner(b, 0.5f, reach, end + 0.5f);
 }

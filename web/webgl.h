@@ -12,26 +12,29 @@ struct SculptVertex {
 };
 static_assert(sizeof(SculptVertex) == 20, "webgl.js reads vertices 20 bytes apart");
 
-// A corner of a smoothed segment's quad: as a vertex, and the window coordinates of the segment's
-// two ends, from which the line shader takes each fragment's coverage.
+// A corner of a smoothed segment's quad, already divided by w: on the screen the quad is a
+// rectangle, so its corners' distances across and along the segment, interpolated, are each
+// fragment's own, from which the line shader takes its coverage.
 struct SculptLineVertex {
-  float position[4];
+  float position[3];  // normalised device coordinates
   std::uint8_t colour[4];
-  float ends[4];  // pixels: first end x, y, second end x, y
+  float span[3];  // pixels: across the centre line, along from the first end, back from the second
 };
-static_assert(sizeof(SculptLineVertex) == 36, "webgl.js reads line vertices 36 bytes apart");
+static_assert(sizeof(SculptLineVertex) == 28, "webgl.js reads line vertices 28 bytes apart");
 
-// A run of the batch's indices drawn as one kind: GL_LINES or GL_TRIANGLES of the plain vertices,
-// or GL_TRIANGLES of the smoothed segments' quads.
+// A run of the batch drawn as one kind: GL_LINES or GL_TRIANGLES of the plain vertices' indices,
+// or GL_TRIANGLES of the smoothed segments' quads, whose indices are the same for every frame
+// (quad n: corners 4n, 4n + 1, 4n + 2 and 4n + 1, 4n + 3, 4n + 2) and kept by webgl.js.
 struct SculptRange {
   std::uint32_t mode;
-  std::uint32_t first;   // the run's first index
+  std::uint32_t first;   // the run's first index, 6 a quad for smoothed segments
   std::uint32_t count;   // indices in the run
   std::uint32_t smooth;  // 1 for smoothed segments' quads, 0 for plain vertices
 };
 
 extern "C" {
-// Draws the batch in order, with one upload of each kind of vertex and one of the indices.
+// Draws the batch in order, with one upload of each kind of vertex and one of the plain vertices'
+// indices.
 void sculptWebGlDraw(const SculptVertex* vertices, std::size_t vertexCount,
                      const SculptLineVertex* lineVertices, std::size_t lineVertexCount,
                      const std::uint32_t* indices, std::size_t indexCount,

@@ -8,7 +8,8 @@ mergeInto(LibraryManager.library, {
     context: null,       // the canvas's context, lost or not
     plain: null,         // {program, buffers, current}: the vertices as they are
     smooth: null,        // {program, buffers, current, reachAt}: the smoothed segments' quads
-    indices: null,       // {buffers}
+    indices: null,       // {buffers, current}: the plain vertices' indices
+    quads: null,         // {buffer, count}: the quads' indices, the same every frame
     kTurns: 3,           // buffers of each kind, taken in turn by the frames
     turn: 0,
     reach: 1,            // pixels from a smoothed line's centre to where its coverage ends
@@ -63,25 +64,25 @@ mergeInto(LibraryManager.library, {
         'precision mediump float; varying vec4 v; void main() { gl_FragColor = v; }',
         ['position', 'colour']);
       // Mesa's coverage of a smoothed line: falling from the centre line by one for each pixel
-      // across beyond half the width less half a pixel, and over the pixel about each end.
-      // Window coordinates need more than mediump's eleven bits.
+      // across beyond half the width less half a pixel, and over the pixel about each end. The
+      // corners come divided by w (their position's w is 1), so the distances interpolate
+      // straight across the screen; distances along a long segment need more than mediump's
+      // eleven bits.
       sculptGl.smooth = link(
-        'attribute vec4 position; attribute vec4 colour; attribute vec4 ends;' +
-        'varying vec4 v; varying vec4 e;' +
-        'void main() { gl_Position = position; v = colour; e = ends; }',
+        'attribute vec4 position; attribute vec4 colour; attribute vec3 span;' +
+        'varying vec4 v; varying vec3 s;' +
+        'void main() { gl_Position = position; v = colour; s = span; }',
         '#ifdef GL_FRAGMENT_PRECISION_HIGH\nprecision highp float;\n#else\n' +
         'precision mediump float;\n#endif\n' +
-        'uniform float reach; varying vec4 v; varying vec4 e;' +
+        'uniform float reach; varying vec4 v; varying vec3 s;' +
         'void main() {' +
-        '  vec2 d = e.zw - e.xy; float l = length(d); vec2 u = l > 0.0 ? d / l : vec2(1.0, 0.0);' +
-        '  vec2 p = gl_FragCoord.xy - e.xy; float along = dot(p, u);' +
-        '  float c = clamp(reach - abs(dot(p, vec2(-u.y, u.x))), 0.0, 1.0) *' +
-        '            clamp(0.5 + min(along, l - along), 0.0, 1.0);' +
+        '  float c = clamp(reach - abs(s.x), 0.0, 1.0) * clamp(0.5 + min(s.y, s.z), 0.0, 1.0);' +
         '  if (c <= 0.0) discard;' +
         '  gl_FragColor = vec4(v.rgb, v.a * c); }',
-        ['position', 'colour', 'ends']);
+        ['position', 'colour', 'span']);
       sculptGl.smooth.reachAt = gl.getUniformLocation(sculptGl.smooth.program, 'reach');
-      sculptGl.indices = {buffers: sculptGl.buffers(gl)};
+      sculptGl.indices = {buffers: sculptGl.buffers(gl), current: null};
+      sculptGl.quads = {buffer: gl.createBuffer(), count: 0};
       gl.enableVertexAttribArray(0);
       gl.enableVertexAttribArray(1);
       // GL's starting state where WebGL's differs: none that the programs rely on.
@@ -110,19 +111,35 @@ mergeInto(LibraryManager.library, {
       kind.current = b.buffer;
     },
 
-    // Draws from here on with the plain shader and vertices, or the smoothed segments'.
+    // Makes the quads' indices reach `count` quads: corners 4n, 4n + 1, 4n + 2 and 4n + 1,
+    // 4n + 3, 4n + 2 for quad n, uploaded again only when the frames need more.
+    growQuads: function(gl, count) {
+      var q = sculptGl.quads;
+      if (q.count >= count) return;
+      q.count = Math.ceil(count * 1.25);
+      var indices = new Uint32Array(q.count * 6);
+      for (var n = 0; n < q.count; ++n) indices.set([4 * n, 4 * n + 1, 4 * n + 2, 4 * n + 1,
+                                                     4 * n + 3, 4 * n + 2], 6 * n);
+      gl.bindBuffer(gl.ELEMENT_ARRAY_BUFFER, q.buffer);
+      gl.bufferData(gl.ELEMENT_ARRAY_BUFFER, indices, gl.STATIC_DRAW);
+    },
+
+    // Draws from here on with the plain shader, vertices and indices, or the smoothed segments'.
     use: function(gl, smooth) {
       var kind = smooth ? sculptGl.smooth : sculptGl.plain;
-      var stride = smooth ? 36 : 20;
       gl.useProgram(kind.program);
       gl.bindBuffer(gl.ARRAY_BUFFER, kind.current);
-      gl.vertexAttribPointer(0, 4, gl.FLOAT, false, stride, 0);
-      gl.vertexAttribPointer(1, 4, gl.UNSIGNED_BYTE, true, stride, 16);
+      gl.bindBuffer(gl.ELEMENT_ARRAY_BUFFER,
+                    smooth ? sculptGl.quads.buffer : sculptGl.indices.current);
       if (smooth) {
+        gl.vertexAttribPointer(0, 3, gl.FLOAT, false, 28, 0);
+        gl.vertexAttribPointer(1, 4, gl.UNSIGNED_BYTE, true, 28, 12);
         gl.enableVertexAttribArray(2);
-        gl.vertexAttribPointer(2, 4, gl.FLOAT, false, stride, 20);
+        gl.vertexAttribPointer(2, 3, gl.FLOAT, false, 28, 16);
         gl.uniform1f(kind.reachAt, sculptGl.reach);
       } else {
+        gl.vertexAttribPointer(0, 4, gl.FLOAT, false, 20, 0);
+        gl.vertexAttribPointer(1, 4, gl.UNSIGNED_BYTE, true, 20, 16);
         gl.disableVertexAttribArray(2);
       }
     },
@@ -144,15 +161,18 @@ mergeInto(LibraryManager.library, {
     if (!gl) return;
     sculptGl.turn = (sculptGl.turn + 1) % sculptGl.kTurns;
     if (lineVertexCount) {
+      sculptGl.growQuads(gl, lineVertexCount / 4);
       sculptGl.upload(gl, gl.ARRAY_BUFFER, sculptGl.smooth,
-                      HEAPU8.subarray(lineVertices, lineVertices + lineVertexCount * 36));
+                      HEAPU8.subarray(lineVertices, lineVertices + lineVertexCount * 28));
     }
     if (vertexCount) {
       sculptGl.upload(gl, gl.ARRAY_BUFFER, sculptGl.plain,
                       HEAPU8.subarray(vertices, vertices + vertexCount * 20));
     }
-    sculptGl.upload(gl, gl.ELEMENT_ARRAY_BUFFER, sculptGl.indices,
-                    HEAPU32.subarray(indices >> 2, (indices >> 2) + indexCount));
+    if (indexCount) {
+      sculptGl.upload(gl, gl.ELEMENT_ARRAY_BUFFER, sculptGl.indices,
+                      HEAPU32.subarray(indices >> 2, (indices >> 2) + indexCount));
+    }
     var smooth = null;
     for (var r = 0; r < rangeCount; ++r) {
       var at = (ranges >> 2) + r * 4;
