@@ -53,6 +53,7 @@ struct State {
   std::vector<SculptVertex> vertices;
   std::vector<SculptLineVertex> lineVertices;  // smoothed segments' quads
   std::vector<std::uint32_t> indices;
+  std::vector<std::uint32_t> sentIndices;  // the last frame's, as webgl.js keeps them
   std::vector<SculptRange> ranges;
 };
 
@@ -146,10 +147,15 @@ extern "C" {
 
 EMSCRIPTEN_KEEPALIVE void sculptFlush() {
   State& s = state();
-  if (!s.ranges.empty())
+  if (!s.ranges.empty()) {
+    // Every program draws the same primitives every frame, so its indices are nearly always the
+    // last frame's; comparing them costs far less than sending them again.
+    const bool changed = s.indices != s.sentIndices;
+    if (changed) s.sentIndices.swap(s.indices);
     sculptWebGlDraw(s.vertices.data(), s.vertices.size(), s.lineVertices.data(),
-                    s.lineVertices.size(), s.indices.data(), s.indices.size(), s.ranges.data(),
-                    s.ranges.size());
+                    s.lineVertices.size(), s.sentIndices.data(), s.sentIndices.size(), changed,
+                    s.ranges.data(), s.ranges.size());
+  }
   s.vertices.clear();
   s.lineVertices.clear();
   s.indices.clear();

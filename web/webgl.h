@@ -33,11 +33,12 @@ struct SculptRange {
 };
 
 extern "C" {
-// Draws the batch in order, with one upload of each kind of vertex and one of the plain vertices'
+// Draws the batch in order, with one upload of each kind of vertex and, when they are not the
+// last frame's (`indicesChanged` false) on a context that has them, one of the plain vertices'
 // indices.
 void sculptWebGlDraw(const SculptVertex* vertices, std::size_t vertexCount,
                      const SculptLineVertex* lineVertices, std::size_t lineVertexCount,
-                     const std::uint32_t* indices, std::size_t indexCount,
+                     const std::uint32_t* indices, std::size_t indexCount, bool indicesChanged,
                      const SculptRange* ranges, std::size_t rangeCount);
 void sculptWebGlEnable(std::uint32_t capability);
 void sculptWebGlDisable(std::uint32_t capability);

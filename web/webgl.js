@@ -156,7 +156,7 @@ mergeInto(LibraryManager.library, {
 
   sculptWebGlDraw__deps: ['$sculptGl'],
   sculptWebGlDraw: function(vertices, vertexCount, lineVertices, lineVertexCount, indices,
-                            indexCount, ranges, rangeCount) {
+                            indexCount, indicesChanged, ranges, rangeCount) {
     var gl = sculptGl.gl;
     if (!gl) return;
     sculptGl.turn = (sculptGl.turn + 1) % sculptGl.kTurns;
@@ -169,7 +169,8 @@ mergeInto(LibraryManager.library, {
       sculptGl.upload(gl, gl.ARRAY_BUFFER, sculptGl.plain,
                       HEAPU8.subarray(vertices, vertices + vertexCount * 20));
     }
-    if (indexCount) {
+    // A new context has none of the indices that the frames before sent.
+    if (indexCount && (indicesChanged || !sculptGl.indices.current)) {
       sculptGl.upload(gl, gl.ELEMENT_ARRAY_BUFFER, sculptGl.indices,
                       HEAPU32.subarray(indices >> 2, (indices >> 2) + indexCount));
     }
