@@ -110,5 +110,8 @@ function(sculpt_packaging)
   endforeach()
   set(CPACK_NSIS_CREATE_ICONS_EXTRA "${links}")
   set(CPACK_NSIS_DELETE_ICONS_EXTRA "${unlinks}")
+  # The zip and the installer keep each file's time: the commit's, so that they repeat.
+  set(CPACK_PRE_BUILD_SCRIPTS ${sculpt_packaging_dir}/source-date.cmake)
+  set(CPACK_POST_BUILD_SCRIPTS ${sculpt_packaging_dir}/source-date-package.cmake)
   include(CPack)
 endfunction()

@@ -1,7 +1,6 @@
-# cmake -P offline.cmake -DFOLDER=... -DTEMPLATE=...: writes FOLDER/service-worker.js, which keeps
-# every page, manifest, picture and text of the built folder for offline use, under a cache named after
-# their content.
-file(GLOB files RELATIVE ${FOLDER} ${FOLDER}/*.html ${FOLDER}/*.webmanifest ${FOLDER}/*.png ${FOLDER}/*.txt)
+# cmake -P offline.cmake -DFOLDER=... -DFILES=a,b,... -DTEMPLATE=...: writes FOLDER/service-worker.js,
+# which keeps the named files of the folder for offline use, under a cache named after their content.
+string(REPLACE "," ";" files "${FILES}")
 list(SORT files)
 set(content "")
 set(names "")

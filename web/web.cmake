@@ -100,23 +100,37 @@ function(sculpt_web_notices notices)
             ${musl} VERBATIM)
 endfunction()
 
-# The index page, the notices, and the service worker made once every page and picture is built.
+# The index page, the notices, and the service worker made once every page and picture is built;
+# the folder they make, as installed and as CPack's zip, ready to unpack on any static host.
 function(sculpt_packaging)
   configure_file(${sculpt_web_dir}/index.html ${CMAKE_BINARY_DIR}/index.html COPYONLY)
   set(notices ${CMAKE_BINARY_DIR}/notices.txt)
   sculpt_web_notices(${notices})
   set(programs sculpt_lines sculpt_grey sculpt_glow sculpt_bands)
   set(worker ${CMAKE_BINARY_DIR}/service-worker.js)
-  set(kept "")
+  set(site index.html notices.txt)
   foreach(program ${programs})
-    foreach(file .webmanifest -icon.png -192.png -512.png -maskable.png .png)
-      list(APPEND kept ${CMAKE_BINARY_DIR}/${program}${file})
+    foreach(file .html .webmanifest -icon.png -192.png -512.png -maskable.png .png)
+      list(APPEND site ${program}${file})
     endforeach()
   endforeach()
+  # The worker keeps exactly the folder's files, named one by one: the build folder holds others.
+  list(TRANSFORM site PREPEND ${CMAKE_BINARY_DIR}/ OUTPUT_VARIABLE site_paths)
+  list(JOIN site "," site_names)
   add_custom_command(OUTPUT ${worker}
-    COMMAND ${CMAKE_COMMAND} -DFOLDER=${CMAKE_BINARY_DIR}
+    COMMAND ${CMAKE_COMMAND} -DFOLDER=${CMAKE_BINARY_DIR} -DFILES=${site_names}
             -DTEMPLATE=${sculpt_web_dir}/service-worker.js.in -P ${sculpt_web_dir}/offline.cmake
-    DEPENDS ${programs} ${kept} ${notices} ${sculpt_web_dir}/service-worker.js.in
-            ${sculpt_web_dir}/offline.cmake ${CMAKE_BINARY_DIR}/index.html)
+    DEPENDS ${programs} ${site_paths} ${sculpt_web_dir}/service-worker.js.in
+            ${sculpt_web_dir}/offline.cmake)
   add_custom_target(sculpt_offline ALL DEPENDS ${worker})
+  install(FILES ${site_paths} ${worker} DESTINATION .)
+
+  set(CPACK_GENERATOR ZIP)
+  set(CPACK_PACKAGE_NAME sculpt)
+  set(CPACK_PACKAGE_FILE_NAME sculpt-${PROJECT_VERSION}-web)
+  set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY OFF)
+  # The files take the commit's time, in order, so that the zip repeats.
+  set(CPACK_PRE_BUILD_SCRIPTS ${PROJECT_SOURCE_DIR}/packaging/source-date.cmake)
+  set(CPACK_POST_BUILD_SCRIPTS ${PROJECT_SOURCE_DIR}/packaging/source-date-package.cmake)
+  include(CPack)
 endfunction()

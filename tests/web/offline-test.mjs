@@ -5,7 +5,7 @@
 // Exits non-zero, saying what failed.
 import assert from 'node:assert/strict';
 import {execFileSync} from 'node:child_process';
-import {cpSync, mkdtempSync, readFileSync, rmSync, writeFileSync} from 'node:fs';
+import {mkdtempSync, readFileSync, rmSync, writeFileSync} from 'node:fs';
 import {tmpdir} from 'node:os';
 import {join} from 'node:path';
 import {fileURLToPath} from 'node:url';
@@ -17,11 +17,12 @@ const web = fileURLToPath(new URL('../../web/', import.meta.url));
 const kClearColours = {sculpt_lines: '#788542', sculpt_grey: '#e5acce', sculpt_glow: '#7aa1cb',
                        sculpt_bands: '#d5c082'};
 
-// A copy of the folder as it ships, which the test may rebuild.
+// The folder as it ships, installed from the build, which the test may rebuild.
+const cmake = process.env.SCULPT_CMAKE ?? 'cmake';
 const served = mkdtempSync(join(tmpdir(), 'sculpt-offline-'));
-cpSync(folder, served, {recursive: true, filter: (from) => !/\/(tests|pages|CMakeFiles)$/.test(from)});
-const cacheOf = () => readFileSync(join(served, 'service-worker.js'), 'utf8')
-                          .match(/kCache = '([^']+)'/)[1];
+execFileSync(cmake, ['--install', folder, '--prefix', served], {stdio: 'ignore'});
+const worker = () => readFileSync(join(served, 'service-worker.js'), 'utf8');
+const cacheOf = () => worker().match(/kCache = '([^']+)'/)[1];
 try {
   await withPage(served, `${program}.html`, {width: 800, height: 600},
                  async (page, address, messages, server) => {
@@ -78,7 +79,8 @@ try {
     const pageFile = join(served, `${program}.html`);
     writeFileSync(pageFile, readFileSync(pageFile, 'utf8')
                                  .replace('<head>', '<head>\n<meta name="build" content="2">'));
-    execFileSync(process.env.SCULPT_CMAKE ?? 'cmake', [`-DFOLDER=${served}`,
+    const kept = worker().match(/kFiles = \[([^\]]*)\]/)[1].replaceAll(/[' ]/g, '');
+    execFileSync(cmake, [`-DFOLDER=${served}`, `-DFILES=${kept}`,
       `-DTEMPLATE=${web}/service-worker.js.in`, '-P', `${web}/offline.cmake`]);
     assert.notEqual(cacheOf(), old, 'a new build, a new cache');
     const rebuiltPage = () => document.querySelector('meta[name=build]') !== null;
