@@ -2,8 +2,8 @@
 # icons and manual page, the package's own documentation, and the Debian package through CPack.
 include(GNUInstallDirs)
 
-set(SCULPT_RELEASE_DATE 2026-12-07)
-set(SCULPT_RELEASE_TIME "Mon, 07 Dec 2026 12:00:00 +0000")  # the changelog entry's, RFC 5322
+set(SCULPT_RELEASE_DATE 2026-12-09)  # the release's, as in CHANGELOG.md
+set(SCULPT_RELEASE_TIME "Wed, 09 Dec 2026 12:00:00 +0000")  # the changelog entry's, RFC 5322
 set(SCULPT_MAINTAINER "sculpt maintainers <sculpt@example.org>"
     CACHE STRING "Name and address of the Debian package's maintainer")
 # Directories made by installing are world-readable whatever the umask of the one who installs.
