@@ -6,7 +6,6 @@
 
 #include <cmath>
 #include <cstdint>
-#include <cstring>
 #include <vector>
 
 #include "smooth_lines.h"
@@ -49,7 +48,6 @@ struct State {
   Matrix transform;         // projection times model-view, fixed for one glBegin
   std::uint32_t first = 0;  // the open primitive's first vertex
   bool smoothLines = false;
-  bool instanced = false;  // the context widens smoothed segments itself, from their ends
   float lineWidth = 1.0f;  // pixels
   SculptViewport viewport;
   std::vector<SculptVertex> vertices;
@@ -93,39 +91,6 @@ std::uint32_t smoothSegments(std::size_t before) {
   return static_cast<std::uint32_t>((s.lineVertices.size() - corners) / 4);
 }
 
-// Where the context widens smoothed segments itself, a line primitive is a run of its own
-// vertices, each segment read from its two ends: nothing is made here. Where a primitive's segments
-// begin at the last run's ends, vertex for vertex, as a grid's neighbouring lines do, it reads
-// those and keeps only its own second ends, so that a shared vertex goes to the GPU once.
-void wideSegments() {
-  State& s = state();
-  const std::uint32_t first = s.first;
-  const std::uint32_t count = static_cast<std::uint32_t>(s.vertices.size()) - first;
-  const bool strip = s.primitive == GL_LINE_STRIP;
-  const std::uint32_t segments = strip ? (count > 0 ? count - 1 : 0) : count / 2;
-  if (segments == 0) {
-    s.vertices.resize(first);
-    return;
-  }
-  const std::uint32_t step = strip ? 1 : 2;
-  SculptRange run{GL_LINES, first, segments, kSculptWideSegments, first + 1, step, step};
-  const SculptRange* last = s.ranges.empty() ? nullptr : &s.ranges.back();
-  if (!strip && last != nullptr && last->smooth == kSculptWideSegments && last->count == segments) {
-    bool shared = true;
-    for (std::uint32_t n = 0; n < segments && shared; ++n)
-      shared =
-          std::memcmp(&s.vertices[first + n * step],
-                      &s.vertices[last->second + n * last->secondStep], sizeof(SculptVertex)) == 0;
-    if (shared) {
-      for (std::uint32_t n = 0; n < segments; ++n)
-        s.vertices[first + n] = s.vertices[first + n * step + 1];
-      s.vertices.resize(first + segments);
-      run = {GL_LINES, last->second, segments, kSculptWideSegments, first, last->secondStep, 1};
-    }
-  }
-  s.ranges.push_back(run);
-}
-
 // Appends the open primitive's triangles or segments, as indices into its vertices, to the batch;
 // a primitive too short to draw anything adds nothing, as in GL.
 void closePrimitive() {
@@ -133,10 +98,6 @@ void closePrimitive() {
   const std::uint32_t first = s.first;
   const std::uint32_t count = static_cast<std::uint32_t>(s.vertices.size()) - first;
   const std::size_t before = s.indices.size();
-  if (s.smoothLines && s.instanced && (s.primitive == GL_LINE_STRIP || s.primitive == GL_LINES)) {
-    wideSegments();
-    return;
-  }
   bool lines = true;
   switch (s.primitive) {
     case GL_LINES:
@@ -164,7 +125,7 @@ void closePrimitive() {
     default:  // no program draws another kind
       break;
   }
-  const std::uint32_t smooth = lines && s.smoothLines ? kSculptQuads : kSculptPlain;
+  const std::uint32_t smooth = lines && s.smoothLines ? 1 : 0;
   // A smoothed run counts in the quads' own indices, six a quad.
   auto start = static_cast<std::uint32_t>(before);
   auto added = static_cast<std::uint32_t>(s.indices.size() - before);
@@ -199,8 +160,6 @@ EMSCRIPTEN_KEEPALIVE void sculptFlush() {
   s.lineVertices.clear();
   s.indices.clear();
   s.ranges.clear();
-  // Asked after each frame, so that the next frame takes the context's way.
-  s.instanced = sculptWebGlInstanced();
 }
 
 // State that WebGL keeps too: the batch drawn so far goes first, so the order of a frame holds.

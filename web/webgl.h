@@ -22,26 +22,15 @@ struct SculptLineVertex {
 };
 static_assert(sizeof(SculptLineVertex) == 28, "webgl.js reads line vertices 28 bytes apart");
 
-// A run of the batch drawn as one kind: GL_LINES or GL_TRIANGLES of the plain vertices' indices;
-// GL_TRIANGLES of the smoothed segments' quads, whose indices are the same for every frame (quad
-// n: corners 4n, 4n + 1, 4n + 2 and 4n + 1, 4n + 3, 4n + 2) and kept by webgl.js; or, where the
-// context draws instances, smoothed segments widened there from their two ends among the plain
-// vertices, segment n from vertices first + n × firstStep and second + n × secondStep.
-enum : std::uint32_t {
-  kSculptPlain = 0,
-  kSculptQuads = 1,
-  kSculptWideSegments = 2,
-};
+// A run of the batch drawn as one kind: GL_LINES or GL_TRIANGLES of the plain vertices' indices,
+// or GL_TRIANGLES of the smoothed segments' quads, whose indices are the same for every frame
+// (quad n: corners 4n, 4n + 1, 4n + 2 and 4n + 1, 4n + 3, 4n + 2) and kept by webgl.js.
 struct SculptRange {
-  std::uint32_t mode;        // GL_LINES or GL_TRIANGLES; GL_LINES for wide segments
-  std::uint32_t first;       // the run's first index, 6 a quad; for wide segments a vertex
-  std::uint32_t count;       // indices in the run; for wide segments, segments
-  std::uint32_t smooth;      // which of the three kinds above
-  std::uint32_t second = 0;  // wide segments only, as above
-  std::uint32_t firstStep = 0;
-  std::uint32_t secondStep = 0;
+  std::uint32_t mode;
+  std::uint32_t first;   // the run's first index, 6 a quad for smoothed segments
+  std::uint32_t count;   // indices in the run
+  std::uint32_t smooth;  // 1 for smoothed segments' quads, 0 for plain vertices
 };
-static_assert(sizeof(SculptRange) == 28, "webgl.js reads ranges 28 bytes apart");
 
 extern "C" {
 // Draws the batch in order, with one upload of each kind of vertex and, when they are not the
@@ -60,8 +49,6 @@ void sculptWebGlClearDepth(float depth);
 void sculptWebGlClearColor(float red, float green, float blue, float alpha);
 void sculptWebGlClear(std::uint32_t mask);
 void sculptWebGlViewport(int x, int y, int width, int height);
-// Whether the context draws instances, so that it widens smoothed segments from their ends.
-bool sculptWebGlInstanced();
 // Sends whatever the frame has batched; glutSwapBuffers calls it before the frame is shown.
 void sculptFlush();
 }

@@ -8,9 +8,6 @@ mergeInto(LibraryManager.library, {
     context: null,       // the canvas's context, lost or not
     plain: null,         // {program, buffers, current}: the vertices as they are
     smooth: null,        // {program, buffers, current, reachAt}: the smoothed segments' quads
-    wide: null,          // {program, corners, reachAt, viewportAt}: segments widened from their ends
-    instancing: null,    // ANGLE_instanced_arrays, where the context has it
-    viewport: [0, 0, 0, 0],
     indices: null,       // {buffers, current}: the plain vertices' indices
     quads: null,         // {buffer, count}: the quads' indices, the same every frame
     kTurns: 3,           // buffers of each kind, taken in turn by the frames
@@ -42,17 +39,6 @@ mergeInto(LibraryManager.library, {
       sculptGl.build();
       return true;
     },
-
-    // Mesa's coverage of a smoothed line, from a fragment's distances across and along it: see
-    // build.
-    smoothFragment:
-        '#ifdef GL_FRAGMENT_PRECISION_HIGH\nprecision highp float;\n#else\n' +
-        'precision mediump float;\n#endif\n' +
-        'uniform float reach; varying vec4 v; varying vec3 s;' +
-        'void main() {' +
-        '  float c = clamp(reach - abs(s.x), 0.0, 1.0) * clamp(0.5 + min(s.y, s.z), 0.0, 1.0);' +
-        '  if (c <= 0.0) discard;' +
-        '  gl_FragColor = vec4(v.rgb, v.a * c); }',
 
     // The shaders, buffers and settings on a new or given-back context: everything a context
     // loses.
@@ -86,53 +72,15 @@ mergeInto(LibraryManager.library, {
         'attribute vec4 position; attribute vec4 colour; attribute vec3 span;' +
         'varying vec4 v; varying vec3 s;' +
         'void main() { gl_Position = position; v = colour; s = span; }',
-        sculptGl.smoothFragment, ['position', 'colour', 'span']);
+        '#ifdef GL_FRAGMENT_PRECISION_HIGH\nprecision highp float;\n#else\n' +
+        'precision mediump float;\n#endif\n' +
+        'uniform float reach; varying vec4 v; varying vec3 s;' +
+        'void main() {' +
+        '  float c = clamp(reach - abs(s.x), 0.0, 1.0) * clamp(0.5 + min(s.y, s.z), 0.0, 1.0);' +
+        '  if (c <= 0.0) discard;' +
+        '  gl_FragColor = vec4(v.rgb, v.a * c); }',
+        ['position', 'colour', 'span']);
       sculptGl.smooth.reachAt = gl.getUniformLocation(sculptGl.smooth.program, 'reach');
-      // The same quads made here from each segment's two ends, one instance a segment, where the
-      // context draws instances: the frame then sends only the plain vertices. A corner is (end,
-      // side): end 0 or 1, side -1 or 1. As the layer's C++ does for its own quads, the segment
-      // is cut to the part in front of the near plane first (colour rounded to bytes, as there),
-      // then widened in window coordinates by `reach` each side and half a pixel past each end,
-      // and the corners come divided by w.
-      sculptGl.instancing = gl.getExtension('ANGLE_instanced_arrays');
-      if (sculptGl.instancing) {
-        sculptGl.wide = link(
-          'attribute vec2 corner; attribute vec4 p0; attribute vec4 c0; attribute vec4 p1;' +
-          'attribute vec4 c1; uniform vec4 viewport; uniform float reach;' +
-          'varying vec4 v; varying vec3 s;' +
-          'vec4 bytes(vec4 c) { return floor(c * 255.0 + 0.5) / 255.0; }' +
-          'void main() {' +
-          '  vec4 a = p0; vec4 b = p1; vec4 ca = c0; vec4 cb = c1;' +
-          '  float inA = a.z + a.w; float inB = b.z + b.w;' +
-          '  vec2 size = 0.5 * viewport.zw;' +
-          '  if (!(inA >= 0.0) && !(inB >= 0.0) || !(size.x > 0.0) || !(size.y > 0.0)) {' +
-          '    gl_Position = vec4(0.0, 0.0, 2.0, 1.0); v = vec4(0.0); s = vec3(0.0); return; }' +
-          '  if (!(inA >= 0.0)) { float t = inA / (inA - inB);' +
-          '    a = a + t * (b - a); ca = bytes(ca + t * (cb - ca)); }' +
-          '  if (!(inB >= 0.0)) { float t = inB / (inB - inA);' +
-          '    b = b + t * (a - b); cb = bytes(cb + t * (ca - cb)); }' +
-          '  vec2 sa = (a.xy / a.w + 1.0) * size + viewport.xy;' +
-          '  vec2 sb = (b.xy / b.w + 1.0) * size + viewport.xy;' +
-          '  float len = length(sb - sa);' +
-          '  bool finite = len > 0.0 && len <= 3.4e38;' +
-          '  vec2 along = finite ? (sb - sa) / len : vec2(1.0, 0.0);' +
-          '  float end = finite ? len : 0.0;' +
-          '  vec2 across = vec2(-along.y, along.x);' +
-          '  bool second = corner.x > 0.5;' +
-          '  vec4 e = second ? b : a;' +
-          '  float side = corner.y * reach;' +
-          '  float fromFirst = second ? end + 0.5 : -0.5;' +
-          '  vec2 offset = (second ? 0.5 : -0.5) * along + side * across;' +
-          '  gl_Position = vec4(e.xy / e.w + offset / size, e.z / e.w, 1.0);' +
-          '  v = second ? cb : ca; s = vec3(side, fromFirst, end - fromFirst); }',
-          sculptGl.smoothFragment, ['corner', 'p0', 'c0', 'p1', 'c1']);
-        sculptGl.wide.reachAt = gl.getUniformLocation(sculptGl.wide.program, 'reach');
-        sculptGl.wide.viewportAt = gl.getUniformLocation(sculptGl.wide.program, 'viewport');
-        sculptGl.wide.corners = gl.createBuffer();
-        gl.bindBuffer(gl.ARRAY_BUFFER, sculptGl.wide.corners);
-        gl.bufferData(gl.ARRAY_BUFFER, new Float32Array([0, -1, 0, 1, 1, -1, 1, 1]),
-                      gl.STATIC_DRAW);
-      }
       sculptGl.indices = {buffers: sculptGl.buffers(gl), current: null};
       sculptGl.quads = {buffer: gl.createBuffer(), count: 0};
       gl.enableVertexAttribArray(0);
@@ -176,28 +124,8 @@ mergeInto(LibraryManager.library, {
       gl.bufferData(gl.ELEMENT_ARRAY_BUFFER, indices, gl.STATIC_DRAW);
     },
 
-    // Draws from here on with the plain shader, vertices and indices, or the smoothed segments'
-    // quads, or the plain vertices' segments widened (`smooth` 0, 1 or 2: the range's kind).
+    // Draws from here on with the plain shader, vertices and indices, or the smoothed segments'.
     use: function(gl, smooth) {
-      if (smooth === 2) {
-        var wide = sculptGl.wide, ext = sculptGl.instancing;
-        gl.useProgram(wide.program);
-        gl.bindBuffer(gl.ARRAY_BUFFER, wide.corners);
-        gl.vertexAttribPointer(0, 2, gl.FLOAT, false, 8, 0);
-        for (var i = 1; i < 5; ++i) {
-          gl.enableVertexAttribArray(i);
-          ext.vertexAttribDivisorANGLE(i, 1);
-        }
-        gl.uniform1f(wide.reachAt, sculptGl.reach);
-        gl.uniform4fv(wide.viewportAt, sculptGl.viewport);
-        gl.bindBuffer(gl.ARRAY_BUFFER, sculptGl.plain.current);
-        return;
-      }
-      if (sculptGl.instancing) {  // divisors belong to the context, not to a program
-        for (var j = 1; j < 5; ++j) sculptGl.instancing.vertexAttribDivisorANGLE(j, 0);
-        gl.disableVertexAttribArray(3);
-        gl.disableVertexAttribArray(4);
-      }
       var kind = smooth ? sculptGl.smooth : sculptGl.plain;
       gl.useProgram(kind.program);
       gl.bindBuffer(gl.ARRAY_BUFFER, kind.current);
@@ -248,20 +176,9 @@ mergeInto(LibraryManager.library, {
     }
     var smooth = null;
     for (var r = 0; r < rangeCount; ++r) {
-      var at = (ranges >> 2) + r * 7;  // SculptRange: mode, first, count, smooth, second, steps
+      var at = (ranges >> 2) + r * 4;
       if (HEAPU32[at + 3] !== smooth) sculptGl.use(gl, smooth = HEAPU32[at + 3]);
-      if (smooth === 2) {
-        // Segment n reads its ends at vertices first + n × firstStep and second + n × secondStep.
-        var a = HEAPU32[at + 1] * 20, b = HEAPU32[at + 4] * 20;
-        var aStep = HEAPU32[at + 5] * 20, bStep = HEAPU32[at + 6] * 20;
-        gl.vertexAttribPointer(1, 4, gl.FLOAT, false, aStep, a);
-        gl.vertexAttribPointer(2, 4, gl.UNSIGNED_BYTE, true, aStep, a + 16);
-        gl.vertexAttribPointer(3, 4, gl.FLOAT, false, bStep, b);
-        gl.vertexAttribPointer(4, 4, gl.UNSIGNED_BYTE, true, bStep, b + 16);
-        sculptGl.instancing.drawArraysInstancedANGLE(gl.TRIANGLE_STRIP, 0, 4, HEAPU32[at + 2]);
-      } else {
-        gl.drawElements(HEAPU32[at], HEAPU32[at + 2], gl.UNSIGNED_INT, HEAPU32[at + 1] * 4);
-      }
+      gl.drawElements(HEAPU32[at], HEAPU32[at + 2], gl.UNSIGNED_INT, HEAPU32[at + 1] * 4);
     }
   },
   sculptWebGlEnable__deps: ['$sculptGl'],
@@ -299,11 +216,6 @@ mergeInto(LibraryManager.library, {
   },
   sculptWebGlViewport__deps: ['$sculptGl'],
   sculptWebGlViewport: function(x, y, width, height) {
-    sculptGl.viewport = [x, y, width, height];
     sculptGl.set('viewport', [x, y, width, height]);
-  },
-  sculptWebGlInstanced__deps: ['$sculptGl'],
-  sculptWebGlInstanced: function() {
-    return sculptGl.instancing !== null && sculptGl.instancing !== undefined;
   },
 });

@@ -1,19 +1,14 @@
-// picture-test.mjs FOLDER PROGRAM OUTDIR [without-instancing]: the browser build's picture of
-// PROGRAM at the fixed frame against the Linux build's in OUTDIR/PROGRAM-linux.ppm. The measure:
-// the share of pixels that differ by more than kLevels in any channel, within the program's bound;
-// the mean difference is reported beside it. The browser's picture is written as
-// OUTDIR/PROGRAM-web.ppm, or PROGRAM-firefox.ppm or PROGRAM-webkit.ppm. The page widens smoothed
-// lines from their ends, and a frame hands WebGL no more than its vertices; `without-instancing`
-// (Chromium) hides the context's instanced drawing, so that the layer's own quads draw instead.
+// picture-test.mjs FOLDER PROGRAM OUTDIR: the browser build's picture of PROGRAM at the fixed
+// frame against the Linux build's in OUTDIR/PROGRAM-linux.ppm. The measure: the share of pixels
+// that differ by more than kLevels in any channel, within the program's bound; the mean
+// difference is reported beside it. The browser's picture is written as OUTDIR/PROGRAM-web.ppm,
+// or PROGRAM-firefox.ppm or PROGRAM-webkit.ppm.
 import assert from 'node:assert/strict';
 import {readFileSync, writeFileSync} from 'node:fs';
 
 import {kEngine, until, withPage} from './browser.mjs';
 
-const [folder, program, out, variant] = process.argv.slice(2);
-const instancing = variant !== 'without-instancing';
-// Bytes a frame may hand WebGL: a plain line strip's vertices, 65,536 of 20 bytes, and a tenth.
-const kFrameBytes = 65536 * 20 * 1.1;
+const [folder, program, out] = process.argv.slice(2);
 const kLevels = 24;  // of 255
 // Shares of pixels allowed past kLevels. WebGL has no line smoothing, so the browser's lines are
 // aliased where Mesa's are smoothed, and their edges differ most; the surfaces differ only where
@@ -32,49 +27,10 @@ const linux = readPpm(`${out}/${program}-linux.ppm`);
 const web = await withPage(folder, `${program}_fixed.html`, {width: linux.width,
                                                              height: linux.height},
                            async (page, address) => {
-  if (!instancing) {
-    assert.equal(kEngine, 'chromium', 'only Chromium runs a script before the page');
-    await page.send('Page.addScriptToEvaluateOnNewDocument', {source: `
-      const getExtension = WebGLRenderingContext.prototype.getExtension;
-      WebGLRenderingContext.prototype.getExtension = function(name) {
-        return name === 'ANGLE_instanced_arrays' ? null : getExtension.call(this, name);
-      };`});
-  }
   await page.goto(address);
-  // What the page hands WebGL a frame, one clear a frame, counted from the first frames on.
-  await until(page, function contextMade() {
-    return Boolean(window.sculptGl?.gl);
-  });
-  await page.evaluate(() => {
-    const gl = window.sculptGl.gl, counts = window.handed = {bytes: 0, frames: []};
-    const call = (name) => gl[name].bind(gl);
-    const [bufferData, bufferSubData, clear] = ['bufferData', 'bufferSubData', 'clear'].map(call);
-    gl.bufferData = (target, data, ...rest) => {
-      counts.bytes += typeof data === 'number' ? 0 : data.byteLength;
-      return bufferData(target, data, ...rest);
-    };
-    gl.bufferSubData = (target, offset, data) => {
-      counts.bytes += data.byteLength;
-      return bufferSubData(target, offset, data);
-    };
-    gl.clear = (mask) => {
-      counts.frames.push(counts.bytes);
-      return clear(mask);
-    };
-  });
   await until(page, function pictureKept() {
     return window.sculptPicture !== undefined;
   });
-  assert.equal(await page.evaluate(() => Boolean(window.sculptGl.instancing)), instancing,
-               instancing ? 'the context draws instances' : 'instanced drawing hidden');
-  // The most any frame handed over once the first few, which fill the buffers, are past.
-  const frames = await page.evaluate(() => window.handed.frames);
-  assert.ok(frames.length >= 10, `frames counted: ${frames.length}`);
-  const most = Math.max(...frames.slice(1).map((bytes, i) => bytes - frames[i]).slice(5));
-  console.log(`${program}: at most ${(most / 1e6).toFixed(2)} MB handed to WebGL a frame`);
-  if (instancing && program === 'sculpt_lines') {
-    assert.ok(most <= kFrameBytes, 'no more than a plain line strip a frame');
-  }
   const picture = await page.evaluate(() => {
     const p = window.sculptPicture;
     let text = '';
