@@ -7,6 +7,8 @@
 //     model step, the draw step and the layer's transform of every vertex;
 //   GL calls: the uploads and draw calls as the page's thread makes them, copying the frame's
 //     vertices and indices for the GPU process;
+//   page work: the two together, all the page's thread does for a frame;
+//   MB to WebGL: the bytes the page uploads a frame;
 //   WebGL: the GPU process carrying them out: the uploads and the draws through Mesa, up to the
 //     rasteriser's threads;
 //   copy into the page: the GPU process's compositing of the canvas into the page and its swap,
@@ -25,7 +27,7 @@ const kCategories = ['toplevel', 'gpu', 'viz', 'devtools.timeline'];
 // Wraps the page's callbacks and GL calls with timers, and counts presented frames as
 // web_frames.mjs does.
 function instrument() {
-  window.bench = {callbacks: 0, gl: 0, presented: 0, counting: false, last: undefined};
+  window.bench = {callbacks: 0, gl: 0, bytes: 0, presented: 0, counting: false, last: undefined};
   if (window.sculptGlut) {
     const run = sculptGlut.run;
     sculptGlut.run = (...args) => {
@@ -38,17 +40,23 @@ function instrument() {
     };
   }
   const gl = window.sculptGl ? sculptGl.gl : null;
-  for (const name of ['bufferData', 'bufferSubData', 'drawElements']) {
-    if (!gl) break;
-    const call = gl[name].bind(gl);
-    gl[name] = (...args) => {
+  const time = (object, name, bytesAt) => {
+    const call = object[name].bind(object);
+    object[name] = (...args) => {
       const start = performance.now();
+      if (bench.counting && bytesAt >= 0) bench.bytes += args[bytesAt]?.byteLength ?? 0;
       try {
         return call(...args);
       } finally {
         bench.gl += performance.now() - start;
       }
     };
+  };
+  if (gl) {
+    time(gl, 'bufferData', 1);
+    time(gl, 'bufferSubData', 2);
+    time(gl, 'drawElements', -1);
+    if (sculptGl.instancing) time(sculptGl.instancing, 'drawArraysInstancedANGLE', -1);
   }
   const count = () => {
     const now = benchPicture();
@@ -94,6 +102,7 @@ async function split(pageFolder, file, picture) {
       rate: frames / seconds,
       program: (timed.callbacks - timed.gl) / frames,
       gl: timed.gl / frames,
+      bytes: timed.bytes / frames,
       webgl: total('CrGpuMain', 'WebGL') / frames,
       copy: total('CrGpuMain', 'SkiaOutputSurfaceImplOnGpu::FinishPaintCurrentFrame',
                   'SkiaOutputSurfaceImplOnGpu::SwapBuffers') / frames,
@@ -104,11 +113,13 @@ async function split(pageFolder, file, picture) {
 
 const ms = (value) => value.toFixed(1);
 console.log('| page | screen | frames/s | frame ms | program and layer ms | GL calls ms |' +
-            ' WebGL ms | copy into the page ms | GPU process busy ms |');
-console.log('|---|---|---|---|---|---|---|---|---|');
+            ' page work ms | MB to WebGL | WebGL ms | copy into the page ms |' +
+            ' GPU process busy ms |');
+console.log('|---|---|---|---|---|---|---|---|---|---|---|');
 const row = (name, s) => console.log(
     `| ${name} | ${width} × ${height} | ${s.rate.toFixed(1)} | ${ms(1000 / s.rate)} |` +
-    ` ${ms(s.program)} | ${ms(s.gl)} | ${ms(s.webgl)} | ${ms(s.copy)} | ${ms(s.busy)} |`);
+    ` ${ms(s.program)} | ${ms(s.gl)} | ${ms(s.program + s.gl)} | ${(s.bytes / 1e6).toFixed(2)} |` +
+    ` ${ms(s.webgl)} | ${ms(s.copy)} | ${ms(s.busy)} |`);
 for (const program of programs) {
   row(`\`${program}\``, await split(folder, `${program}.html`, () => readScene()?.cursorHeight));
 }
