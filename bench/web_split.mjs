@@ -55,8 +55,9 @@ function instrument() {
   if (gl) {
     time(gl, 'bufferData', 1);
     time(gl, 'bufferSubData', 2);
+    time(gl, 'texImage2D', 8);
+    time(gl, 'texSubImage2D', 8);
     time(gl, 'drawElements', -1);
-    if (sculptGl.instancing) time(sculptGl.instancing, 'drawArraysInstancedANGLE', -1);
   }
   const count = () => {
     const now = benchPicture();

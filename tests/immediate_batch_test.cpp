@@ -1,8 +1,10 @@
 // The browser layer's batch as webgl.js receives it: smoothed segments' runs counted in the
-// quads' own indices, and the plain indices sent again only when a frame's differ from the last.
+// quads' own indices, or, where the context widens them itself, their ends' vertex numbers with a
+// shared end sent once; and indices and pairs sent again only when a frame's differ from the last.
 #include <GL/gl.h>
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <vector>
 
 #include "webgl.h"
@@ -11,12 +13,18 @@ namespace {
 
 // One frame as it reached sculptWebGlDraw.
 struct Sent {
+  std::vector<SculptVertex> vertices;
+  bool ends = false;
+  std::vector<float> positions;  // the ends' vertices as far as the pairs reach
+  std::vector<std::uint32_t> pairs;
+  bool pairsChanged = false;
   std::size_t corners = 0;
   std::vector<std::uint32_t> indices;
   bool indicesChanged = false;
   std::vector<SculptRange> ranges;
 };
 std::vector<Sent> g_sent;
+std::uint32_t g_endsCapacity = 0;  // what the stand-in's context says it can widen
 
 void strip(int vertices) {
   glBegin(GL_LINE_STRIP);
@@ -27,18 +35,33 @@ void strip(int vertices) {
 }  // namespace
 
 bool operator==(const SculptRange& a, const SculptRange& b) {
-  return a.mode == b.mode && a.first == b.first && a.count == b.count && a.smooth == b.smooth;
+  return a.mode == b.mode && a.first == b.first && a.count == b.count && a.kind == b.kind;
 }
 
 extern "C" {
-void sculptWebGlDraw(const SculptVertex*, std::size_t, const SculptLineVertex*,
+void sculptWebGlDraw(const SculptVertex* vertices, std::size_t vertexCount, const SculptLineVertex*,
                      std::size_t lineVertexCount, const std::uint32_t* indices,
-                     std::size_t indexCount, bool indicesChanged, const SculptRange* ranges,
-                     std::size_t rangeCount) {
-  g_sent.push_back({lineVertexCount,
-                    {indices, indices + indexCount},
-                    indicesChanged,
-                    {ranges, ranges + rangeCount}});
+                     std::size_t indexCount, bool indicesChanged, const SculptEnds* ends,
+                     const SculptRange* ranges, std::size_t rangeCount) {
+  Sent sent{{vertices, vertices + vertexCount},
+            ends != nullptr,
+            {},
+            {},
+            false,
+            lineVertexCount,
+            {indices, indices + indexCount},
+            indicesChanged,
+            {ranges, ranges + rangeCount}};
+  if (ends) {
+    sent.positions.assign(ends->positions,
+                          ends->positions + std::size_t{ends->rows} * kSculptRowVertices * 4);
+    sent.pairs.assign(ends->pairs, ends->pairs + std::size_t{ends->segments} * 2);
+    sent.pairsChanged = ends->pairsChanged != 0;
+  }
+  g_sent.push_back(sent);
+}
+std::uint32_t sculptWebGlEndsCapacity() {
+  return g_endsCapacity;
 }
 void sculptWebGlEnable(std::uint32_t) {}
 void sculptWebGlDisable(std::uint32_t) {}
@@ -65,9 +88,9 @@ TEST(BrowserBatch, SmoothedRunsCountInTheQuadsIndicesBesidePlainOnes) {
   ASSERT_EQ(g_sent.size(), 1u);
   EXPECT_EQ(g_sent[0].corners, 16u);
   EXPECT_EQ(g_sent[0].indices, (std::vector<std::uint32_t>{0, 1, 1, 2}));
-  EXPECT_EQ(g_sent[0].ranges,
-            (std::vector<SculptRange>{
-                {GL_TRIANGLES, 0, 18, 1}, {GL_LINES, 0, 4, 0}, {GL_TRIANGLES, 18, 6, 1}}));
+  EXPECT_EQ(g_sent[0].ranges, (std::vector<SculptRange>{{GL_TRIANGLES, 0, 18, kSculptQuads},
+                                                        {GL_LINES, 0, 4, kSculptPlain},
+                                                        {GL_TRIANGLES, 18, 6, kSculptQuads}}));
   glDisable(GL_LINE_SMOOTH);
 }
 
@@ -87,4 +110,88 @@ TEST(BrowserBatch, PlainIndicesAreSentAgainOnlyWhenTheyChange) {
     EXPECT_EQ(g_sent[f].indices, indices[f]) << "frame " << f;
     EXPECT_EQ(g_sent[f].indicesChanged, changed[f]) << "frame " << f;
   }
+}
+
+// Pairs of cells along a grid's column and the next, as a line grid draws them: (x, j)–(x + 1, j).
+void column(int x, int cells) {
+  glBegin(GL_LINES);
+  for (int j = 0; j < cells; ++j) {
+    glVertex3f(0.1f * x, 0.1f * j, 0.0f);
+    glVertex3f(0.1f * (x + 1), 0.1f * j, 0.0f);
+  }
+  glEnd();
+}
+
+TEST(BrowserBatch, ContextsThatWidenSegmentsGetTheirEndsWithSharedOnesOnce) {
+  g_sent.clear();
+  g_endsCapacity = 1000;
+  sculptFlush();  // the layer asks after a batch
+  glViewport(0, 0, 100, 100);
+  glEnable(GL_LINE_SMOOTH);
+  column(0, 3);  // three pairs
+  column(1, 3);  // begins at column 0's second ends: keeps only its own
+  column(5, 3);  // begins elsewhere: all its pairs
+  strip(4);      // three segments sharing their ends
+  glDisable(GL_LINE_SMOOTH);
+  strip(2);  // plain, indexed as ever, after the ends
+  glEnable(GL_LINE_SMOOTH);
+  strip(2);  // widened again: a run of its own
+  glDisable(GL_LINE_SMOOTH);
+  sculptFlush();
+  for (int frame = 0; frame < 2; ++frame) {  // the same pairs again: not sent again
+    glEnable(GL_LINE_SMOOTH);
+    column(0, 3);
+    glDisable(GL_LINE_SMOOTH);
+    sculptFlush();
+  }
+  g_endsCapacity = 0;
+  sculptFlush();
+  ASSERT_EQ(g_sent.size(), 3u);  // the frame and the two repeats
+  const Sent& frame = g_sent[0];
+  EXPECT_EQ(frame.corners, 0u) << "no quads made here";
+  ASSERT_TRUE(frame.ends);
+  EXPECT_EQ(frame.vertices.size(), 6u + 3u + 6u + 4u + 2u + 2u);
+  EXPECT_EQ(frame.pairs, (std::vector<std::uint32_t>{0,  1,  2,  3,  4,  5,   // column 0
+                                                     1,  6,  3,  7,  5,  8,   // column 1
+                                                     9,  10, 11, 12, 13, 14,  // column 5
+                                                     15, 16, 16, 17, 17, 18,  // the strip
+                                                     21, 22}));
+  EXPECT_EQ(frame.ranges, (std::vector<SculptRange>{{GL_TRIANGLES, 0, 12 * 6, kSculptSegments},
+                                                    {GL_LINES, 0, 2, kSculptPlain},
+                                                    {GL_TRIANGLES, 12 * 6, 6, kSculptSegments}}));
+  EXPECT_EQ(frame.indices, (std::vector<std::uint32_t>{19, 20}));
+  // Every vertex up to the last end goes to the textures as it was transformed; column 1 keeps
+  // its own second ends, (0.2, 0.1 j) before the transform.
+  ASSERT_EQ(frame.positions.size(), kSculptRowVertices * 4);
+  for (std::size_t v = 0; v < 23; ++v) {
+    EXPECT_EQ(std::memcmp(&frame.positions[v * 4], frame.vertices[v].position, 16), 0) << v;
+  }
+  for (std::uint32_t n = 0; n < 3; ++n) {
+    EXPECT_FLOAT_EQ(frame.vertices[6 + n].position[0], 0.2f) << n;
+    EXPECT_FLOAT_EQ(frame.vertices[6 + n].position[1], 0.1f * static_cast<float>(n)) << n;
+  }
+  EXPECT_TRUE(frame.pairsChanged);
+  EXPECT_TRUE(g_sent[1].pairsChanged);
+  EXPECT_EQ(g_sent[1].pairs, (std::vector<std::uint32_t>{0, 1, 2, 3, 4, 5}));
+  EXPECT_FALSE(g_sent[2].pairsChanged);
+  EXPECT_EQ(g_sent[2].pairs, g_sent[1].pairs);
+}
+
+TEST(BrowserBatch, SegmentsPastTheEndsCapacityAreWidenedHere) {
+  g_sent.clear();
+  g_endsCapacity = 8;  // vertices
+  sculptFlush();
+  glViewport(0, 0, 100, 100);
+  glEnable(GL_LINE_SMOOTH);
+  column(0, 3);  // six vertices: within
+  column(4, 3);  // twelve: its quads made here
+  glDisable(GL_LINE_SMOOTH);
+  sculptFlush();
+  g_endsCapacity = 0;
+  sculptFlush();
+  ASSERT_EQ(g_sent.size(), 1u);
+  EXPECT_EQ(g_sent[0].corners, 12u);
+  EXPECT_EQ(g_sent[0].pairs, (std::vector<std::uint32_t>{0, 1, 2, 3, 4, 5}));
+  EXPECT_EQ(g_sent[0].ranges, (std::vector<SculptRange>{{GL_TRIANGLES, 0, 18, kSculptSegments},
+                                                        {GL_TRIANGLES, 0, 18, kSculptQuads}}));
 }

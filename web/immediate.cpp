@@ -6,6 +6,7 @@
 
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 #include <vector>
 
 #include "smooth_lines.h"
@@ -55,6 +56,15 @@ struct State {
   std::vector<std::uint32_t> indices;
   std::vector<std::uint32_t> sentIndices;  // the last frame's, as webgl.js keeps them
   std::vector<SculptRange> ranges;
+  // Smoothed segments that the context widens itself, by their ends' vertex numbers.
+  std::uint32_t endsCapacity = 0;  // vertices; 0 where the context cannot
+  std::vector<std::uint32_t> pairs;
+  std::vector<std::uint32_t> sentPairs;  // the last frame's, as webgl.js keeps them
+  std::uint32_t endsVertices = 0;        // vertices up to the last end in the pairs
+  std::size_t lastLines = 0;             // the last GL_LINES primitive's first pair, and its pairs
+  std::uint32_t lastLinesCount = 0;
+  std::vector<float> positions;  // the ends' vertices as the textures take them
+  std::vector<std::uint8_t> colours;
 };
 
 State& state() {
@@ -91,10 +101,64 @@ std::uint32_t smoothSegments(std::size_t before) {
   return static_cast<std::uint32_t>((s.lineVertices.size() - corners) / 4);
 }
 
+// Where the context widens smoothed segments itself, a line primitive becomes pairs of vertex
+// numbers, and tells how many. A GL_LINES primitive whose segments begin at the last one's second
+// ends, vertex for vertex, as a grid's neighbouring lines do, takes those and keeps only its own
+// second ends, so that a shared vertex goes to the GPU once.
+std::uint32_t segmentEnds() {
+  State& s = state();
+  const std::uint32_t first = s.first;
+  const std::uint32_t count = static_cast<std::uint32_t>(s.vertices.size()) - first;
+  const std::size_t before = s.pairs.size() / 2;
+  if (s.primitive == GL_LINE_STRIP) {
+    for (std::uint32_t i = 0; i + 1 < count; ++i)
+      s.pairs.insert(s.pairs.end(), {first + i, first + i + 1});
+    return static_cast<std::uint32_t>(s.pairs.size() / 2 - before);
+  }
+  const std::uint32_t segments = count / 2;
+  bool shared = segments > 0 && s.lastLinesCount == segments;
+  for (std::uint32_t n = 0; n < segments && shared; ++n) {
+    const std::uint32_t theirs = s.pairs[(s.lastLines + n) * 2 + 1];
+    shared =
+        std::memcmp(&s.vertices[first + 2 * n], &s.vertices[theirs], sizeof(SculptVertex)) == 0;
+  }
+  for (std::uint32_t n = 0; n < segments; ++n) {
+    if (shared) {
+      const std::uint32_t theirs = s.pairs[(s.lastLines + n) * 2 + 1];
+      s.vertices[first + n] = s.vertices[first + 2 * n + 1];
+      s.pairs.insert(s.pairs.end(), {theirs, first + n});
+    } else {
+      s.pairs.insert(s.pairs.end(), {first + 2 * n, first + 2 * n + 1});
+    }
+  }
+  if (shared) s.vertices.resize(first + segments);
+  s.lastLines = before;
+  s.lastLinesCount = segments;
+  return segments;
+}
+
+// Adds `added` indices from `start` as a run, or to the last run where it is of the same kind.
+void addRun(std::uint32_t mode, std::uint32_t kind, std::uint32_t start, std::uint32_t added) {
+  State& s = state();
+  if (added == 0) return;
+  if (!s.ranges.empty() && s.ranges.back().mode == mode && s.ranges.back().kind == kind) {
+    s.ranges.back().count += added;
+  } else {
+    s.ranges.push_back({mode, start, added, kind});
+  }
+}
+
 // Appends the open primitive's triangles or segments, as indices into its vertices, to the batch;
 // a primitive too short to draw anything adds nothing, as in GL.
 void closePrimitive() {
   State& s = state();
+  if (s.smoothLines && (s.primitive == GL_LINES || s.primitive == GL_LINE_STRIP) &&
+      s.vertices.size() <= s.endsCapacity) {
+    const auto start = static_cast<std::uint32_t>(s.pairs.size() / 2 * 6);
+    addRun(GL_TRIANGLES, kSculptSegments, start, segmentEnds() * 6);
+    s.endsVertices = static_cast<std::uint32_t>(s.vertices.size());
+    return;
+  }
   const std::uint32_t first = s.first;
   const std::uint32_t count = static_cast<std::uint32_t>(s.vertices.size()) - first;
   const std::size_t before = s.indices.size();
@@ -125,21 +189,33 @@ void closePrimitive() {
     default:  // no program draws another kind
       break;
   }
-  const std::uint32_t smooth = lines && s.smoothLines ? 1 : 0;
-  // A smoothed run counts in the quads' own indices, six a quad.
-  auto start = static_cast<std::uint32_t>(before);
-  auto added = static_cast<std::uint32_t>(s.indices.size() - before);
-  if (smooth) {
-    start = static_cast<std::uint32_t>(s.lineVertices.size() / 4 * 6);
-    added = smoothSegments(before) * 6;
+  if (lines && s.smoothLines) {  // a smoothed run counts in the quads' own indices, six a quad
+    const auto start = static_cast<std::uint32_t>(s.lineVertices.size() / 4 * 6);
+    addRun(GL_TRIANGLES, kSculptQuads, start, smoothSegments(before) * 6);
+    return;
   }
-  if (added == 0) return;
-  const std::uint32_t mode = lines && !smooth ? GL_LINES : GL_TRIANGLES;
-  if (!s.ranges.empty() && s.ranges.back().mode == mode && s.ranges.back().smooth == smooth) {
-    s.ranges.back().count += added;
-  } else {
-    s.ranges.push_back({mode, start, added, smooth});
+  addRun(lines ? GL_LINES : GL_TRIANGLES, kSculptPlain, static_cast<std::uint32_t>(before),
+         static_cast<std::uint32_t>(s.indices.size() - before));
+}
+
+// The frame's segment ends as webgl.js takes them, their pairs sent again only when they change.
+SculptEnds ends() {
+  State& s = state();
+  const std::uint32_t rows = (s.endsVertices + kSculptRowVertices - 1) / kSculptRowVertices;
+  s.positions.resize(std::size_t{rows} * kSculptRowVertices * 4);
+  s.colours.resize(s.positions.size());
+  for (std::uint32_t i = 0; i < s.endsVertices; ++i) {
+    std::memcpy(&s.positions[i * 4], s.vertices[i].position, sizeof(float) * 4);
+    std::memcpy(&s.colours[i * 4], s.vertices[i].colour, 4);
   }
+  const bool changed = s.pairs != s.sentPairs;
+  if (changed) s.sentPairs.swap(s.pairs);
+  return {s.positions.data(),
+          s.colours.data(),
+          rows,
+          s.sentPairs.data(),
+          static_cast<std::uint32_t>(s.sentPairs.size() / 2),
+          changed};
 }
 }  // namespace
 
@@ -152,14 +228,21 @@ EMSCRIPTEN_KEEPALIVE void sculptFlush() {
     // last frame's; comparing them costs far less than sending them again.
     const bool changed = s.indices != s.sentIndices;
     if (changed) s.sentIndices.swap(s.indices);
+    const bool widened = !s.pairs.empty();
+    const SculptEnds segmentEnds = widened ? ends() : SculptEnds{};
     sculptWebGlDraw(s.vertices.data(), s.vertices.size(), s.lineVertices.data(),
                     s.lineVertices.size(), s.sentIndices.data(), s.sentIndices.size(), changed,
-                    s.ranges.data(), s.ranges.size());
+                    widened ? &segmentEnds : nullptr, s.ranges.data(), s.ranges.size());
   }
   s.vertices.clear();
   s.lineVertices.clear();
   s.indices.clear();
   s.ranges.clear();
+  s.pairs.clear();
+  s.endsVertices = 0;
+  s.lastLinesCount = 0;
+  // Asked after each batch, so that the next takes the context's way.
+  s.endsCapacity = sculptWebGlEndsCapacity();
 }
 
 // State that WebGL keeps too: the batch drawn so far goes first, so the order of a frame holds.

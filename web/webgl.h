@@ -22,24 +22,50 @@ struct SculptLineVertex {
 };
 static_assert(sizeof(SculptLineVertex) == 28, "webgl.js reads line vertices 28 bytes apart");
 
-// A run of the batch drawn as one kind: GL_LINES or GL_TRIANGLES of the plain vertices' indices,
-// or GL_TRIANGLES of the smoothed segments' quads, whose indices are the same for every frame
-// (quad n: corners 4n, 4n + 1, 4n + 2 and 4n + 1, 4n + 3, 4n + 2) and kept by webgl.js.
-struct SculptRange {
-  std::uint32_t mode;
-  std::uint32_t first;   // the run's first index, 6 a quad for smoothed segments
-  std::uint32_t count;   // indices in the run
-  std::uint32_t smooth;  // 1 for smoothed segments' quads, 0 for plain vertices
+// The kinds of run in a batch: GL_LINES or GL_TRIANGLES of the plain vertices' indices; or
+// GL_TRIANGLES of smoothed segments' quads, whose indices are the same for every frame (quad n:
+// corners 4n, 4n + 1, 4n + 2 and 4n + 1, 4n + 3, 4n + 2) and kept by webgl.js, the quads made here
+// or, where the context reads textures in its vertex shader, made there from each segment's ends.
+enum : std::uint32_t {
+  kSculptPlain = 0,
+  kSculptQuads = 1,
+  kSculptSegments = 2,
 };
+struct SculptRange {
+  std::uint32_t mode;   // GL_LINES or GL_TRIANGLES
+  std::uint32_t first;  // the run's first index, 6 a quad for smoothed segments
+  std::uint32_t count;  // indices in the run
+  std::uint32_t kind;   // one of the three above
+};
+
+// Vertices a row of the textures that hold the segments' ends: a power of two, so that the shader
+// finds a vertex's row and column exactly.
+constexpr std::uint32_t kSculptRowVertices = 1024;
+
+// The ends of the smoothed segments that the GPU widens itself: every vertex of the frame in rows
+// of kSculptRowVertices, positions as floats and colours as bytes for two textures, and each
+// segment as the numbers of its two end vertices.
+struct SculptEnds {
+  const float* positions;       // 4 a vertex
+  const std::uint8_t* colours;  // 4 a vertex
+  std::uint32_t rows;
+  const std::uint32_t* pairs;  // 2 a segment
+  std::uint32_t segments;
+  std::uint32_t pairsChanged;  // 0 when they are the last frame's, which webgl.js keeps
+};
+static_assert(sizeof(void*) != 4 || sizeof(SculptEnds) == 24, "webgl.js reads six words");
 
 extern "C" {
 // Draws the batch in order, with one upload of each kind of vertex and, when they are not the
 // last frame's (`indicesChanged` false) on a context that has them, one of the plain vertices'
-// indices.
+// indices; `ends` is null when no run is of kSculptSegments.
 void sculptWebGlDraw(const SculptVertex* vertices, std::size_t vertexCount,
                      const SculptLineVertex* lineVertices, std::size_t lineVertexCount,
                      const std::uint32_t* indices, std::size_t indexCount, bool indicesChanged,
-                     const SculptRange* ranges, std::size_t rangeCount);
+                     const SculptEnds* ends, const SculptRange* ranges, std::size_t rangeCount);
+// The most vertices a frame's segment ends may have: 0 where the context cannot read float
+// textures in its vertex shader, and the layer makes the quads itself.
+std::uint32_t sculptWebGlEndsCapacity();
 void sculptWebGlEnable(std::uint32_t capability);
 void sculptWebGlDisable(std::uint32_t capability);
 void sculptWebGlBlendFunc(std::uint32_t source, std::uint32_t destination);

@@ -1,13 +1,17 @@
-// The browser's side of the immediate-mode layer: one WebGL context with two shaders, one for the
-// frame's transformed, coloured vertices and one for its smoothed segments' quads, and the few
-// pieces of state the programs set, kept here too so that a context the browser loses and gives
-// back draws as before.
+// The browser's side of the immediate-mode layer: one WebGL context with shaders for the frame's
+// transformed, coloured vertices and for its smoothed segments' quads, made by the layer or here
+// from the segments' ends, and the few pieces of state the programs set, kept here too so that a
+// context the browser loses and gives back draws as before.
 mergeInto(LibraryManager.library, {
   $sculptGl: {
     gl: null,            // null without WebGL, and while the context is lost
     context: null,       // the canvas's context, lost or not
     plain: null,         // {program, buffers, current}: the vertices as they are
     smooth: null,        // {program, buffers, current, reachAt}: the smoothed segments' quads
+    segments: null,      // {program, textures, corners, ...}: segments widened from their ends
+    endsCapacity: 0,     // vertices the ends' textures can hold; 0 where there are none
+    kRowVertices: 1024,  // webgl.h's kSculptRowVertices
+    viewport: [0, 0, 0, 0],
     indices: null,       // {buffers, current}: the plain vertices' indices
     quads: null,         // {buffer, count}: the quads' indices, the same every frame
     kTurns: 3,           // buffers of each kind, taken in turn by the frames
@@ -38,6 +42,137 @@ mergeInto(LibraryManager.library, {
       });
       sculptGl.build();
       return true;
+    },
+
+    // Mesa's coverage of a smoothed line, from a fragment's distances across and along it: see
+    // build.
+    smoothFragment:
+        '#ifdef GL_FRAGMENT_PRECISION_HIGH\nprecision highp float;\n#else\n' +
+        'precision mediump float;\n#endif\n' +
+        'uniform float reach; varying vec4 v; varying vec3 s;' +
+        'void main() {' +
+        '  float c = clamp(reach - abs(s.x), 0.0, 1.0) * clamp(0.5 + min(s.y, s.z), 0.0, 1.0);' +
+        '  if (c <= 0.0) discard;' +
+        '  gl_FragColor = vec4(v.rgb, v.a * c); }',
+
+    // The same quads made on the GPU, where its vertex shader reads float textures: a frame then
+    // sends each vertex once, its position to one texture and its colour to another, and each
+    // corner, kept from frame to frame, names its segment's two vertices and which corner it is
+    // (0 to 3: the first end's two sides, then the second's, as the layer orders them). As the
+    // layer's C++ does, the segment is cut to the part in front of the near plane first (colour
+    // rounded to bytes, as there), then widened in window coordinates by `reach` each side and
+    // half a pixel past each end, and the corners come divided by w. The positions' sampler is
+    // highp: a vertex shader's samplers are lowp unless told, and some renderers hold them to it,
+    // moving every corner.
+    buildSegments: function(gl, link) {
+      sculptGl.segments = null;
+      sculptGl.endsCapacity = 0;
+      if (!gl.getExtension('OES_texture_float') ||
+          gl.getParameter(gl.MAX_VERTEX_TEXTURE_IMAGE_UNITS) < 2) {
+        return;
+      }
+      var segments = link(
+        'uniform highp sampler2D positions; uniform sampler2D colours; uniform float rows;' +
+        'uniform vec4 viewport; uniform float reach;' +
+        'attribute vec3 corner; varying vec4 v; varying vec3 s;' +
+        'vec2 at(float i) { float row = floor(i / ' + sculptGl.kRowVertices + '.0);' +
+        '  return vec2((i - row * ' + sculptGl.kRowVertices + '.0 + 0.5) / ' +
+        sculptGl.kRowVertices + '.0, (row + 0.5) / rows); }' +
+        'vec4 bytes(vec4 c) { return floor(c * 255.0 + 0.5) / 255.0; }' +
+        'void main() {' +
+        '  vec4 a = texture2D(positions, at(corner.x));' +
+        '  vec4 b = texture2D(positions, at(corner.y));' +
+        '  vec4 ca = texture2D(colours, at(corner.x));' +
+        '  vec4 cb = texture2D(colours, at(corner.y));' +
+        '  float inA = a.z + a.w; float inB = b.z + b.w;' +
+        '  vec2 size = 0.5 * viewport.zw;' +
+        '  if (!(inA >= 0.0) && !(inB >= 0.0) || !(size.x > 0.0) || !(size.y > 0.0)) {' +
+        '    gl_Position = vec4(0.0, 0.0, 2.0, 1.0); v = vec4(0.0); s = vec3(0.0); return; }' +
+        '  if (!(inA >= 0.0)) { float t = inA / (inA - inB);' +
+        '    a = a + t * (b - a); ca = bytes(ca + t * (cb - ca)); }' +
+        '  if (!(inB >= 0.0)) { float t = inB / (inB - inA);' +
+        '    b = b + t * (a - b); cb = bytes(cb + t * (ca - cb)); }' +
+        '  vec2 sa = (a.xy / a.w + 1.0) * size + viewport.xy;' +
+        '  vec2 sb = (b.xy / b.w + 1.0) * size + viewport.xy;' +
+        '  float len = length(sb - sa);' +
+        '  bool finite = len > 0.0 && len <= 3.4e38;' +
+        '  vec2 along = finite ? (sb - sa) / len : vec2(1.0, 0.0);' +
+        '  float end = finite ? len : 0.0;' +
+        '  vec2 across = vec2(-along.y, along.x);' +
+        '  bool second = corner.z > 1.5;' +
+        '  vec4 e = second ? b : a;' +
+        '  float side = (mod(corner.z, 2.0) > 0.5 ? 1.0 : -1.0) * reach;' +
+        '  float fromFirst = second ? end + 0.5 : -0.5;' +
+        '  vec2 offset = (second ? 0.5 : -0.5) * along + side * across;' +
+        '  gl_Position = vec4(e.xy / e.w + offset / size, e.z / e.w, 1.0);' +
+        '  v = second ? cb : ca; s = vec3(side, fromFirst, end - fromFirst); }',
+        sculptGl.smoothFragment, ['corner']);
+      if (!gl.getProgramParameter(segments.program, gl.LINK_STATUS)) return;
+      ['reach', 'viewport', 'rows', 'positions', 'colours'].forEach(function(name) {
+        segments[name + 'At'] = gl.getUniformLocation(segments.program, name);
+      });
+      gl.useProgram(segments.program);
+      gl.uniform1i(segments.positionsAt, 0);
+      gl.uniform1i(segments.coloursAt, 1);
+      // Textures of each kind taken in turn, as the buffers are, each with the rows it holds.
+      segments.textures = [];
+      for (var i = 0; i < sculptGl.kTurns; ++i) {
+        segments.textures.push({positions: sculptGl.texture(gl), colours: sculptGl.texture(gl),
+                                rows: 0});
+      }
+      segments.current = null;
+      segments.corners = gl.createBuffer();
+      segments.cornerCount = -1;  // none sent yet
+      sculptGl.segments = segments;
+      segments.maxRows = gl.getParameter(gl.MAX_TEXTURE_SIZE);
+      sculptGl.endsCapacity = sculptGl.kRowVertices * segments.maxRows;
+    },
+
+    // A texture read texel for texel.
+    texture: function(gl) {
+      var texture = gl.createTexture();
+      gl.bindTexture(gl.TEXTURE_2D, texture);
+      gl.texParameteri(gl.TEXTURE_2D, gl.TEXTURE_MIN_FILTER, gl.NEAREST);
+      gl.texParameteri(gl.TEXTURE_2D, gl.TEXTURE_MAG_FILTER, gl.NEAREST);
+      gl.texParameteri(gl.TEXTURE_2D, gl.TEXTURE_WRAP_S, gl.CLAMP_TO_EDGE);
+      gl.texParameteri(gl.TEXTURE_2D, gl.TEXTURE_WRAP_T, gl.CLAMP_TO_EDGE);
+      return texture;
+    },
+
+    // Puts the frame's segment ends in this turn's textures, and their corners, when they are not
+    // the last frame's, in the corners' buffer.
+    uploadEnds: function(gl, ends) {
+      var segments = sculptGl.segments, at = ends >> 2;
+      var rows = HEAPU32[at + 2], count = HEAPU32[at + 4], width = sculptGl.kRowVertices;
+      var texels = rows * width * 4, positions = HEAPU32[at] >> 2, colours = HEAPU32[at + 1];
+      var t = segments.textures[sculptGl.turn];
+      var room = Math.min(Math.ceil(rows * 1.25), segments.maxRows);  // for the frames to grow
+      var planes = [[t.positions, gl.FLOAT, HEAPF32.subarray(positions, positions + texels)],
+                    [t.colours, gl.UNSIGNED_BYTE, HEAPU8.subarray(colours, colours + texels)]];
+      planes.forEach(function(plane) {
+        gl.bindTexture(gl.TEXTURE_2D, plane[0]);
+        if (t.rows < rows) {
+          gl.texImage2D(gl.TEXTURE_2D, 0, gl.RGBA, width, room, 0, gl.RGBA, plane[1], null);
+        }
+        gl.texSubImage2D(gl.TEXTURE_2D, 0, 0, 0, width, rows, gl.RGBA, plane[1], plane[2]);
+      });
+      if (t.rows < rows) t.rows = room;
+      segments.current = t;
+      if (!HEAPU32[at + 5] && segments.cornerCount === count) return;
+      var pairs = HEAPU32.subarray(HEAPU32[at + 3] >> 2, (HEAPU32[at + 3] >> 2) + count * 2);
+      var corners = new Float32Array(count * 12);
+      for (var n = 0; n < count; ++n) {
+        var a = pairs[2 * n], b = pairs[2 * n + 1];
+        for (var c = 0, k = n * 12; c < 4; ++c, k += 3) {
+          corners[k] = a;
+          corners[k + 1] = b;
+          corners[k + 2] = c;
+        }
+      }
+      gl.bindBuffer(gl.ARRAY_BUFFER, segments.corners);
+      gl.bufferData(gl.ARRAY_BUFFER, corners, gl.STATIC_DRAW);
+      segments.cornerCount = count;
+      sculptGl.growQuads(gl, count);
     },
 
     // The shaders, buffers and settings on a new or given-back context: everything a context
@@ -72,15 +207,9 @@ mergeInto(LibraryManager.library, {
         'attribute vec4 position; attribute vec4 colour; attribute vec3 span;' +
         'varying vec4 v; varying vec3 s;' +
         'void main() { gl_Position = position; v = colour; s = span; }',
-        '#ifdef GL_FRAGMENT_PRECISION_HIGH\nprecision highp float;\n#else\n' +
-        'precision mediump float;\n#endif\n' +
-        'uniform float reach; varying vec4 v; varying vec3 s;' +
-        'void main() {' +
-        '  float c = clamp(reach - abs(s.x), 0.0, 1.0) * clamp(0.5 + min(s.y, s.z), 0.0, 1.0);' +
-        '  if (c <= 0.0) discard;' +
-        '  gl_FragColor = vec4(v.rgb, v.a * c); }',
-        ['position', 'colour', 'span']);
+        sculptGl.smoothFragment, ['position', 'colour', 'span']);
       sculptGl.smooth.reachAt = gl.getUniformLocation(sculptGl.smooth.program, 'reach');
+      sculptGl.buildSegments(gl, link);
       sculptGl.indices = {buffers: sculptGl.buffers(gl), current: null};
       sculptGl.quads = {buffer: gl.createBuffer(), count: 0};
       gl.enableVertexAttribArray(0);
@@ -124,9 +253,29 @@ mergeInto(LibraryManager.library, {
       gl.bufferData(gl.ELEMENT_ARRAY_BUFFER, indices, gl.STATIC_DRAW);
     },
 
-    // Draws from here on with the plain shader, vertices and indices, or the smoothed segments'.
-    use: function(gl, smooth) {
-      var kind = smooth ? sculptGl.smooth : sculptGl.plain;
+    // Draws from here on with the plain shader, vertices and indices, or the smoothed segments'
+    // quads (`kind` 1), or those made from the segments' ends (2).
+    use: function(gl, kind) {
+      if (kind === 2) {
+        var segments = sculptGl.segments;
+        gl.useProgram(segments.program);
+        gl.activeTexture(gl.TEXTURE1);
+        gl.bindTexture(gl.TEXTURE_2D, segments.current.colours);
+        gl.activeTexture(gl.TEXTURE0);
+        gl.bindTexture(gl.TEXTURE_2D, segments.current.positions);
+        gl.bindBuffer(gl.ARRAY_BUFFER, segments.corners);
+        gl.bindBuffer(gl.ELEMENT_ARRAY_BUFFER, sculptGl.quads.buffer);
+        gl.vertexAttribPointer(0, 3, gl.FLOAT, false, 12, 0);
+        gl.disableVertexAttribArray(1);
+        gl.disableVertexAttribArray(2);
+        gl.uniform1f(segments.reachAt, sculptGl.reach);
+        gl.uniform4fv(segments.viewportAt, sculptGl.viewport);
+        gl.uniform1f(segments.rowsAt, segments.current.rows);
+        return;
+      }
+      gl.enableVertexAttribArray(1);
+      var smooth = kind === 1;
+      kind = smooth ? sculptGl.smooth : sculptGl.plain;
       gl.useProgram(kind.program);
       gl.bindBuffer(gl.ARRAY_BUFFER, kind.current);
       gl.bindBuffer(gl.ELEMENT_ARRAY_BUFFER,
@@ -156,7 +305,7 @@ mergeInto(LibraryManager.library, {
 
   sculptWebGlDraw__deps: ['$sculptGl'],
   sculptWebGlDraw: function(vertices, vertexCount, lineVertices, lineVertexCount, indices,
-                            indexCount, indicesChanged, ranges, rangeCount) {
+                            indexCount, indicesChanged, ends, ranges, rangeCount) {
     var gl = sculptGl.gl;
     if (!gl) return;
     sculptGl.turn = (sculptGl.turn + 1) % sculptGl.kTurns;
@@ -165,7 +314,11 @@ mergeInto(LibraryManager.library, {
       sculptGl.upload(gl, gl.ARRAY_BUFFER, sculptGl.smooth,
                       HEAPU8.subarray(lineVertices, lineVertices + lineVertexCount * 28));
     }
-    if (vertexCount) {
+    // The plain vertices go up as such only for a run that draws them.
+    var plain = false;
+    for (var p = 0; p < rangeCount; ++p) plain = plain || HEAPU32[(ranges >> 2) + p * 4 + 3] === 0;
+    if (ends && sculptGl.segments) sculptGl.uploadEnds(gl, ends);
+    if (vertexCount && plain) {
       sculptGl.upload(gl, gl.ARRAY_BUFFER, sculptGl.plain,
                       HEAPU8.subarray(vertices, vertices + vertexCount * 20));
     }
@@ -174,10 +327,13 @@ mergeInto(LibraryManager.library, {
       sculptGl.upload(gl, gl.ELEMENT_ARRAY_BUFFER, sculptGl.indices,
                       HEAPU32.subarray(indices >> 2, (indices >> 2) + indexCount));
     }
-    var smooth = null;
+    var kind = null;
     for (var r = 0; r < rangeCount; ++r) {
       var at = (ranges >> 2) + r * 4;
-      if (HEAPU32[at + 3] !== smooth) sculptGl.use(gl, smooth = HEAPU32[at + 3]);
+      // Segments made from their ends by a context that has since gone and come back without
+      // float textures: not drawn in this one frame, the next makes its quads in the layer.
+      if (HEAPU32[at + 3] === 2 && !(ends && sculptGl.segments)) continue;
+      if (HEAPU32[at + 3] !== kind) sculptGl.use(gl, kind = HEAPU32[at + 3]);
       gl.drawElements(HEAPU32[at], HEAPU32[at + 2], gl.UNSIGNED_INT, HEAPU32[at + 1] * 4);
     }
   },
@@ -216,6 +372,11 @@ mergeInto(LibraryManager.library, {
   },
   sculptWebGlViewport__deps: ['$sculptGl'],
   sculptWebGlViewport: function(x, y, width, height) {
+    sculptGl.viewport = [x, y, width, height];
     sculptGl.set('viewport', [x, y, width, height]);
+  },
+  sculptWebGlEndsCapacity__deps: ['$sculptGl'],
+  sculptWebGlEndsCapacity: function() {
+    return sculptGl.endsCapacity;
   },
 });

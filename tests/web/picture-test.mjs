@@ -1,14 +1,20 @@
-// picture-test.mjs FOLDER PROGRAM OUTDIR: the browser build's picture of PROGRAM at the fixed
-// frame against the Linux build's in OUTDIR/PROGRAM-linux.ppm. The measure: the share of pixels
-// that differ by more than kLevels in any channel, within the program's bound; the mean
-// difference is reported beside it. The browser's picture is written as OUTDIR/PROGRAM-web.ppm,
-// or PROGRAM-firefox.ppm or PROGRAM-webkit.ppm.
+// picture-test.mjs FOLDER PROGRAM OUTDIR [without-float-textures]: the browser build's picture of
+// PROGRAM at the fixed frame against the Linux build's in OUTDIR/PROGRAM-linux.ppm. The measure:
+// the share of pixels that differ by more than kLevels in any channel, within the program's bound;
+// the mean difference is reported beside it. The browser's picture is written as
+// OUTDIR/PROGRAM-web.ppm, or PROGRAM-firefox.ppm or PROGRAM-webkit.ppm. The page widens smoothed
+// lines on the GPU from their ends, and a frame of sculpt_lines hands WebGL no more than a line
+// strip's vertices; `without-float-textures` (Chromium) hides the float textures that needs, so
+// that the layer's own quads draw instead.
 import assert from 'node:assert/strict';
 import {readFileSync, writeFileSync} from 'node:fs';
 
 import {kEngine, until, withPage} from './browser.mjs';
 
-const [folder, program, out] = process.argv.slice(2);
+const [folder, program, out, variant] = process.argv.slice(2);
+const onTheGpu = variant !== 'without-float-textures';
+// Bytes a frame may hand WebGL: a plain line strip's vertices, 65,536 of 20 bytes, and a tenth.
+const kFrameBytes = 65536 * 20 * 1.1;
 const kLevels = 24;  // of 255
 // Shares of pixels allowed past kLevels. WebGL has no line smoothing, so the browser's lines are
 // aliased where Mesa's are smoothed, and their edges differ most; the surfaces differ only where
@@ -27,10 +33,52 @@ const linux = readPpm(`${out}/${program}-linux.ppm`);
 const web = await withPage(folder, `${program}_fixed.html`, {width: linux.width,
                                                              height: linux.height},
                            async (page, address) => {
+  if (!onTheGpu) {
+    assert.equal(kEngine, 'chromium', 'only Chromium runs a script before the page');
+    await page.send('Page.addScriptToEvaluateOnNewDocument', {source: `
+      const getExtension = WebGLRenderingContext.prototype.getExtension;
+      WebGLRenderingContext.prototype.getExtension = function(name) {
+        return name === 'OES_texture_float' ? null : getExtension.call(this, name);
+      };`});
+  }
   await page.goto(address);
+  // What the page hands WebGL a frame, one clear a frame, counted from the first frames on.
+  await until(page, function contextMade() {
+    return Boolean(window.sculptGl?.gl);
+  });
+  await page.evaluate(() => {
+    const gl = window.sculptGl.gl, counts = window.handed = {bytes: 0, frames: []};
+    const size = (data) => (data && typeof data === 'object' ? data.byteLength : 0);
+    const count = (name, at) => {
+      const call = gl[name].bind(gl);
+      gl[name] = (...args) => {
+        counts.bytes += size(args[at < 0 ? args.length + at : at]);
+        return call(...args);
+      };
+    };
+    count('bufferData', 1);
+    count('bufferSubData', 2);
+    count('texImage2D', -1);
+    count('texSubImage2D', -1);
+    const clear = gl.clear.bind(gl);
+    gl.clear = (mask) => {
+      counts.frames.push(counts.bytes);
+      return clear(mask);
+    };
+  });
   await until(page, function pictureKept() {
     return window.sculptPicture !== undefined;
   });
+  assert.equal(await page.evaluate(() => Boolean(window.sculptGl.segments)), onTheGpu,
+               onTheGpu ? 'the GPU widens smoothed lines' : 'float textures hidden');
+  // The most any frame handed over once the first few, which fill the buffers, are past.
+  const frames = await page.evaluate(() => window.handed.frames);
+  assert.ok(frames.length >= 10, `frames counted: ${frames.length}`);
+  const most = Math.max(...frames.slice(1).map((bytes, i) => bytes - frames[i]).slice(5));
+  console.log(`${program}: at most ${(most / 1e6).toFixed(2)} MB handed to WebGL a frame`);
+  if (onTheGpu && program === 'sculpt_lines') {
+    assert.ok(most <= kFrameBytes, 'no more than a plain line strip a frame');
+  }
   const picture = await page.evaluate(() => {
     const p = window.sculptPicture;
     let text = '';
