@@ -60,11 +60,10 @@ struct State {
   std::uint32_t endsCapacity = 0;  // vertices; 0 where the context cannot
   std::vector<std::uint32_t> pairs;
   std::vector<std::uint32_t> sentPairs;  // the last frame's, as webgl.js keeps them
-  std::uint32_t endsVertices = 0;        // vertices up to the last end in the pairs
   std::size_t lastLines = 0;             // the last GL_LINES primitive's first pair, and its pairs
   std::uint32_t lastLinesCount = 0;
-  std::vector<float> positions;  // the ends' vertices as the textures take them
-  std::vector<std::uint8_t> colours;
+  std::vector<float> positions;  // the ends, apart from the plain vertices, as the textures take
+  std::vector<std::uint8_t> colours;  // them: 4 floats and 4 bytes a vertex
 };
 
 State& state() {
@@ -101,39 +100,59 @@ std::uint32_t smoothSegments(std::size_t before) {
   return static_cast<std::uint32_t>((s.lineVertices.size() - corners) / 4);
 }
 
-// Where the context widens smoothed segments itself, a line primitive becomes pairs of vertex
-// numbers, and tells how many. A GL_LINES primitive whose segments begin at the last one's second
-// ends, vertex for vertex, as a grid's neighbouring lines do, takes those and keeps only its own
-// second ends, so that a shared vertex goes to the GPU once.
+std::uint32_t endCount() {
+  return static_cast<std::uint32_t>(state().positions.size() / 4);
+}
+
+bool sameEnd(const SculptVertex& v, std::uint32_t end) {
+  const State& s = state();
+  return std::memcmp(v.position, &s.positions[std::size_t{end} * 4], sizeof v.position) == 0 &&
+         std::memcmp(v.colour, &s.colours[std::size_t{end} * 4], sizeof v.colour) == 0;
+}
+
+// Where the context widens smoothed segments itself, a line primitive's vertices move to the ends
+// and it becomes pairs of their numbers; tells how many. A GL_LINES primitive whose segments begin
+// at the last one's second ends, vertex for vertex, as a grid's neighbouring lines do, takes those
+// and keeps only its own second ends, so that a shared vertex goes to the GPU once. The ends and
+// pairs are written in place, room made first: this runs for every line of every frame.
 std::uint32_t segmentEnds() {
   State& s = state();
   const std::uint32_t first = s.first;
   const std::uint32_t count = static_cast<std::uint32_t>(s.vertices.size()) - first;
+  const bool strip = s.primitive == GL_LINE_STRIP;
+  const std::uint32_t segments = strip ? (count > 0 ? count - 1 : 0) : count / 2;
+  const SculptVertex* v = &s.vertices[first];
   const std::size_t before = s.pairs.size() / 2;
-  if (s.primitive == GL_LINE_STRIP) {
-    for (std::uint32_t i = 0; i + 1 < count; ++i)
-      s.pairs.insert(s.pairs.end(), {first + i, first + i + 1});
-    return static_cast<std::uint32_t>(s.pairs.size() / 2 - before);
-  }
-  const std::uint32_t segments = count / 2;
-  bool shared = segments > 0 && s.lastLinesCount == segments;
-  for (std::uint32_t n = 0; n < segments && shared; ++n) {
-    const std::uint32_t theirs = s.pairs[(s.lastLines + n) * 2 + 1];
-    shared =
-        std::memcmp(&s.vertices[first + 2 * n], &s.vertices[theirs], sizeof(SculptVertex)) == 0;
-  }
-  for (std::uint32_t n = 0; n < segments; ++n) {
-    if (shared) {
-      const std::uint32_t theirs = s.pairs[(s.lastLines + n) * 2 + 1];
-      s.vertices[first + n] = s.vertices[first + 2 * n + 1];
-      s.pairs.insert(s.pairs.end(), {theirs, first + n});
-    } else {
-      s.pairs.insert(s.pairs.end(), {first + 2 * n, first + 2 * n + 1});
+  bool shared = !strip && segments > 0 && s.lastLinesCount == segments;
+  for (std::uint32_t n = 0; n < segments && shared; ++n)
+    shared = sameEnd(v[2 * n], s.pairs[(s.lastLines + n) * 2 + 1]);
+  // Each vertex that is kept goes to the next end, in the order drawn.
+  std::uint32_t end = endCount();
+  const std::uint32_t kept = segments == 0 ? 0 : strip ? count : shared ? segments : 2 * segments;
+  s.positions.resize(s.positions.size() + std::size_t{kept} * 4);
+  s.colours.resize(s.colours.size() + std::size_t{kept} * 4);
+  s.pairs.resize(s.pairs.size() + std::size_t{segments} * 2);
+  std::uint32_t* pair = &s.pairs[before * 2];
+  auto keep = [&](const SculptVertex& vertex) {
+    std::memcpy(&s.positions[std::size_t{end} * 4], vertex.position, sizeof vertex.position);
+    std::memcpy(&s.colours[std::size_t{end} * 4], vertex.colour, sizeof vertex.colour);
+    return end++;
+  };
+  if (strip) {
+    if (segments > 0) keep(v[0]);
+    for (std::uint32_t i = 1; i <= segments; ++i, pair += 2) {
+      pair[0] = end - 1;
+      pair[1] = keep(v[i]);
     }
+  } else {
+    for (std::uint32_t n = 0; n < segments; ++n, pair += 2) {
+      pair[0] = shared ? s.pairs[(s.lastLines + n) * 2 + 1] : keep(v[2 * n]);
+      pair[1] = keep(v[2 * n + 1]);
+    }
+    s.lastLines = before;
+    s.lastLinesCount = segments;
   }
-  if (shared) s.vertices.resize(first + segments);
-  s.lastLines = before;
-  s.lastLinesCount = segments;
+  s.vertices.resize(first);
   return segments;
 }
 
@@ -153,10 +172,9 @@ void addRun(std::uint32_t mode, std::uint32_t kind, std::uint32_t start, std::ui
 void closePrimitive() {
   State& s = state();
   if (s.smoothLines && (s.primitive == GL_LINES || s.primitive == GL_LINE_STRIP) &&
-      s.vertices.size() <= s.endsCapacity) {
+      endCount() + (s.vertices.size() - s.first) <= s.endsCapacity) {
     const auto start = static_cast<std::uint32_t>(s.pairs.size() / 2 * 6);
     addRun(GL_TRIANGLES, kSculptSegments, start, segmentEnds() * 6);
-    s.endsVertices = static_cast<std::uint32_t>(s.vertices.size());
     return;
   }
   const std::uint32_t first = s.first;
@@ -201,13 +219,9 @@ void closePrimitive() {
 // The frame's segment ends as webgl.js takes them, their pairs sent again only when they change.
 SculptEnds ends() {
   State& s = state();
-  const std::uint32_t rows = (s.endsVertices + kSculptRowVertices - 1) / kSculptRowVertices;
-  s.positions.resize(std::size_t{rows} * kSculptRowVertices * 4);
+  const std::uint32_t rows = (endCount() + kSculptRowVertices - 1) / kSculptRowVertices;
+  s.positions.resize(std::size_t{rows} * kSculptRowVertices * 4);  // whole rows
   s.colours.resize(s.positions.size());
-  for (std::uint32_t i = 0; i < s.endsVertices; ++i) {
-    std::memcpy(&s.positions[i * 4], s.vertices[i].position, sizeof(float) * 4);
-    std::memcpy(&s.colours[i * 4], s.vertices[i].colour, 4);
-  }
   const bool changed = s.pairs != s.sentPairs;
   if (changed) s.sentPairs.swap(s.pairs);
   return {s.positions.data(),
@@ -239,7 +253,8 @@ EMSCRIPTEN_KEEPALIVE void sculptFlush() {
   s.indices.clear();
   s.ranges.clear();
   s.pairs.clear();
-  s.endsVertices = 0;
+  s.positions.clear();
+  s.colours.clear();
   s.lastLinesCount = 0;
   // Asked after each batch, so that the next takes the context's way.
   s.endsCapacity = sculptWebGlEndsCapacity();

@@ -42,9 +42,9 @@ struct SculptRange {
 // finds a vertex's row and column exactly.
 constexpr std::uint32_t kSculptRowVertices = 1024;
 
-// The ends of the smoothed segments that the GPU widens itself: every vertex of the frame in rows
-// of kSculptRowVertices, positions as floats and colours as bytes for two textures, and each
-// segment as the numbers of its two end vertices.
+// The ends of the smoothed segments that the GPU widens itself, apart from the plain vertices: in
+// whole rows of kSculptRowVertices, positions as floats and colours as bytes for two textures, and
+// each segment as the numbers of its two ends.
 struct SculptEnds {
   const float* positions;       // 4 a vertex
   const std::uint8_t* colours;  // 4 a vertex
