@@ -24,10 +24,13 @@ foreach(tool pngtopnm pnmfile pamcut pamscale pnmtopng pngtopam pamtowinicon)
   endif()
 endforeach()
 
-# The resource script of a program's icon, its path put in `source`. freeglut gives every window
-# it opens the resource named GLUT_ICON; being the first icon, it is the program file's too.
+# The resource script of a program's icon and manifest, its path put in `source`. freeglut gives
+# every window it opens the resource named GLUT_ICON; being the first icon, it is the program
+# file's too. The manifest is resource 1 of type 24 (RT_MANIFEST), where Windows looks for a
+# program's own; Debian's mingw-w64 links no default one beside it.
 function(sculpt_window_icon name source)
   set(ico ${CMAKE_BINARY_DIR}/icons/${name}.ico)
+  set(manifest ${sculpt_packaging_dir}/sculpt.manifest)
   set(script ${CMAKE_BINARY_DIR}/icons/${name}.rc)
   add_custom_command(OUTPUT ${ico}
     COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/icons
@@ -35,8 +38,8 @@ function(sculpt_window_icon name source)
             ${sculpt_ico_sizes}
     DEPENDS ${PROJECT_SOURCE_DIR}/docs/${name}.png ${sculpt_packaging_dir}/make-ico
             ${sculpt_packaging_dir}/make-icon VERBATIM)
-  file(WRITE ${script} "GLUT_ICON ICON \"${ico}\"\n")
-  set_source_files_properties(${script} PROPERTIES OBJECT_DEPENDS ${ico})
+  file(WRITE ${script} "GLUT_ICON ICON \"${ico}\"\n1 24 \"${manifest}\"\n")
+  set_source_files_properties(${script} PROPERTIES OBJECT_DEPENDS "${ico};${manifest}")
   set(${source} ${script} PARENT_SCOPE)
 endfunction()
 
