@@ -138,6 +138,8 @@ function(sculpt_packaging)
   set(CPACK_DEBIAN_PACKAGE_SECTION games)
   set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
   set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)  # Depends from the libraries the programs link
+  # and EGL, which SDL opens itself on Wayland for the programs' GL context.
+  set(CPACK_DEBIAN_PACKAGE_DEPENDS libegl1)
   set(CPACK_SCULPT_BINDIR ${CMAKE_INSTALL_BINDIR})
   set(CPACK_PRE_BUILD_SCRIPTS ${sculpt_packaging_dir}/debian-games.cmake)
   include(CPack)

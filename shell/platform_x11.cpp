@@ -1,5 +1,6 @@
-// The platform layer on X: how the window meets the window manager (its name and icon, its
-// placement at start, where it comes back on leaving full screen) and the hidden pointer.
+// The platform layer on Linux, X's part: how the window meets the window manager (its name and
+// icon, its placement at start, where it comes back on leaving full screen) and the hidden pointer.
+// Wayland's part is in wayland/.
 #include <GL/freeglut.h>  // for its error hook
 #include <GL/glx.h>
 #include <X11/Xatom.h>
@@ -13,6 +14,7 @@
 #include <vector>
 
 #include "scene.h"
+#include "toolkit.h"
 #include "window_icon.h"
 
 namespace {
@@ -163,6 +165,9 @@ void keepClientPosition() {
 }
 
 void prepareToolkit() {
+  // On Wayland the toolkit is our own GLUT, which needs none of this; and each function below
+  // finds no GLX window there, so does nothing but hide the pointer.
+  if (onWayland()) return;
   // GLUT on X prints nothing on its own in a working start; what it needs is a start that
   // survives a window manager's windows going under it.
   g_defaultXErrorHandler = XSetErrorHandler(xErrorCallback);

@@ -1,5 +1,5 @@
-// The fixed-seed build on Linux: at its set frame it writes the back buffer, as drawn, to the
-// binary PPM named by SCULPT_PICTURE, bottom row first as GL reads it, and ends.
+// The fixed-seed build on Linux, X or Wayland: at its set frame it writes the back buffer, as
+// drawn, to the binary PPM named by SCULPT_PICTURE, bottom row first as GL reads it, and ends.
 #include <GL/gl.h>
 #include <GL/glut.h>
 
@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "fixed_frames.h"
+#include "toolkit.h"
 
 std::time_t __wrap_time(std::time_t* out) {
   if (out != nullptr) *out = fixed::kSeed;
@@ -17,7 +18,7 @@ std::time_t __wrap_time(std::time_t* out) {
 void __wrap_glutSwapBuffers() {
   static int frames = 0;
   if (++frames < fixed::kFrames) {
-    __real_glutSwapBuffers();
+    swapToolkitBuffers();  // freeglut's on X, ours on Wayland
     return;
   }
   GLint viewport[4] = {};
