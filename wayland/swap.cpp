@@ -2,6 +2,6 @@
 // own in its place.
 #include "toolkit.h"
 
-extern "C" void __wrap_glutSwapBuffers() {
+extern "C" void __wrap_glutSwapBuffers() {  // NOLINT(bugprone-reserved-identifier)
   swapToolkitBuffers();
 }

@@ -2,6 +2,8 @@
 // once at start, freeglut's own entry points (the __real_ names) on X or ours on Wayland.
 #include "toolkit.h"
 
+// The linker's names for a wrapped function and for the function itself.
+// NOLINTBEGIN(bugprone-reserved-identifier)
 extern "C" {
 void __real_glutInitErrorFunc(void (*callback)(const char*, va_list));
 void __real_glutInit(int* argc, char** argv);
@@ -123,3 +125,4 @@ void __wrap_glutMainLoop() {
   toolkit().mainLoop();
 }
 }
+// NOLINTEND(bugprone-reserved-identifier)
