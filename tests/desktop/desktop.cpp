@@ -28,12 +28,14 @@ extern char** environ;
 namespace desktop {
 namespace {
 
-// The current environment with DISPLAY replaced and `extra` (NAME=value entries) added.
+// The current environment with DISPLAY replaced, WAYLAND_DISPLAY taken out (the programs would
+// draw on a Wayland session the tests run in), and `extra` (NAME=value entries) added.
 std::vector<std::string> environmentFor(const std::string& display,
                                         const std::vector<std::string>& extra) {
   std::vector<std::string> env;
   for (char** e = environ; *e != nullptr; ++e)
-    if (std::strncmp(*e, "DISPLAY=", 8) != 0) env.emplace_back(*e);
+    if (std::strncmp(*e, "DISPLAY=", 8) != 0 && std::strncmp(*e, "WAYLAND_DISPLAY=", 16) != 0)
+      env.emplace_back(*e);
   env.push_back("DISPLAY=" + display);
   env.insert(env.end(), extra.begin(), extra.end());
   return env;
