@@ -27,6 +27,8 @@ struct Glut {
   unsigned int mode = 0;
   int width = 300, height = 300;  // the next window's size, in logical pixels, as GLUT's default
   SDL_Window* window = nullptr;
+  bool shown = false;                     // whether a frame has gone to the compositor yet
+  bool fullScreenPending = false;         // asked for before that
   int shownWidth = -1, shownHeight = -1;  // the drawable size last reported, in pixels
   std::vector<Timer> timers;
   void (*display)() = nullptr;
@@ -251,15 +253,23 @@ int get(unsigned int query) {
 }
 
 void fullScreen() {
+  // kwin takes a window that asks for full screen before its first frame out of full screen again
+  // as that frame arrives; asked for once the window is on screen, full screen holds everywhere.
+  if (!g_glut.shown) {
+    g_glut.fullScreenPending = true;
+    return;
+  }
   SDL_SetWindowFullscreen(g_glut.window, SDL_WINDOW_FULLSCREEN_DESKTOP);
 }
 
 void reshapeWindow(int width, int height) {
+  g_glut.fullScreenPending = false;
   leaveFullScreen();  // as freeglut does
   SDL_SetWindowSize(g_glut.window, std::max(width, 1), std::max(height, 1));
 }
 
 void positionWindow(int x, int y) {
+  g_glut.fullScreenPending = false;
   leaveFullScreen();
   SDL_SetWindowPosition(g_glut.window, x, y);  // the compositor may ignore it
 }
@@ -270,6 +280,9 @@ void setCursor(int cursor) {
 
 void swapBuffers() {
   SDL_GL_SwapWindow(g_glut.window);
+  if (g_glut.shown) return;
+  g_glut.shown = true;
+  if (g_glut.fullScreenPending) fullScreen();
 }
 
 void displayFunc(void (*callback)()) {
