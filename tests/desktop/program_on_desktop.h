@@ -122,26 +122,28 @@ class ProgramOnDesktop {
     return found;
   }
 
-  // The farthest the pixels passing `test` get from where they were, by `distance`, in the second
-  // after `key` is pressed `times`. The camera closes on the cursor within about a second, so the
-  // frames right after the keys show the cursor displaced and later ones show it back.
+  // The farthest the pixels passing `test` get from where they were, by `distance`, in the
+  // `watch` after `key` is pressed `times`. The camera closes on the cursor within about a second
+  // (some twenty frames), so the frames right after the keys show the cursor displaced and later
+  // ones show it back.
   double biggestShift(KeySym key, int times, const std::function<bool(Rgb)>& test,
-                      const std::function<double(Point, Point)>& distance) {
+                      const std::function<double(Point, Point)>& distance,
+                      Seconds watch = Seconds(1)) {
     const auto before = find(test);
     if (!before) return 0;
     desk().press(key, times);
     double biggest = 0;
-    const auto end = std::chrono::steady_clock::now() + Seconds(1);
+    const auto end = std::chrono::steady_clock::now() + watch;
     while (std::chrono::steady_clock::now() < end)
       if (auto now = locate(test)) biggest = std::max(biggest, distance(*before, *now));
     return biggest;
   }
 
   // Presses Esc and expects the program to end at once with status 0, having printed nothing.
-  void expectEscapeEndsWithStatusZero() {
+  void expectEscapeEndsWithStatusZero(Seconds bound = Seconds(10)) {
     desk().press(XK_Escape);
     int status = -1;
-    ASSERT_TRUE(program->waitForExit(Seconds(10), &status)) << "still running after Esc";
+    ASSERT_TRUE(program->waitForExit(bound, &status)) << "still running after Esc";
     EXPECT_TRUE(WIFEXITED(status));
     EXPECT_EQ(WEXITSTATUS(status), 0);
     EXPECT_EQ(program->output(), "");
