@@ -4,6 +4,7 @@
 #include <GL/gl.h>
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <vector>
 
 #include "webgl.h"
@@ -191,4 +192,38 @@ TEST(BrowserBatch, SegmentsPastTheEndsCapacityAreWidenedHere) {
   EXPECT_EQ(g_sent[0].pairs, (std::vector<std::uint32_t>{0, 1, 2, 3, 4, 5}));
   EXPECT_EQ(g_sent[0].ranges, (std::vector<SculptRange>{{GL_TRIANGLES, 0, 18, kSculptSegments},
                                                         {GL_TRIANGLES, 0, 18, kSculptQuads}}));
+}
+
+// With no transform a vertex's clip coordinates are its own, w 1: the view is -1 to 1 each way.
+TEST(BrowserBatch, TrianglesWhollyBeyondOneSideOfTheViewAreNotSentNorTheirOwnVertices) {
+  g_sent.clear();
+  glViewport(0, 0, 100, 100);
+  for (int frame = 0; frame < 2; ++frame) {
+    glBegin(GL_QUAD_STRIP);
+    for (const float x : {2.0f, 3.0f, 0.5f, 0.0f}) {  // a quad off to the right, then across
+      glVertex3f(x, 0.0f, 0.0f);
+      glVertex3f(x, 0.5f, 0.0f);
+    }
+    glEnd();
+    glBegin(GL_POLYGON);
+    glVertex3f(-2.0f, 0.0f, 0.0f);
+    glVertex3f(0.0f, 2.0f, 0.0f);  // beyond a different side from each neighbour: across the view
+    glVertex3f(2.0f, 0.0f, 0.0f);
+    glVertex3f(-3.0f, 1.0f, 0.0f);
+    glVertex3f(-3.0f, -1.0f, 0.0f);  // with the first and the last: all to the left
+    glVertex3f(std::nanf(""), 0.0f, 0.0f);
+    glEnd();
+    sculptFlush();
+  }
+  ASSERT_EQ(g_sent.size(), 2u);
+  const Sent& sent = g_sent[0];
+  // The strip's first two vertices draw only its first quad, which is all off the screen.
+  ASSERT_EQ(sent.vertices.size(), 12u);
+  EXPECT_EQ(sent.vertices[0].position[0], 3.0f);
+  EXPECT_EQ(sent.vertices[6].position[0], -2.0f);
+  EXPECT_EQ(sent.indices, (std::vector<std::uint32_t>{2, 0, 3, 0, 1, 3, 4, 2, 5, 2, 3, 5,  // strip
+                                                      6, 7, 8, 6, 8, 9, 6, 10, 11}));
+  EXPECT_EQ(sent.ranges, (std::vector<SculptRange>{{GL_TRIANGLES, 0, 21, kSculptPlain}}));
+  EXPECT_FALSE(g_sent[1].indicesChanged) << "the same triangles on the screen, the same indices";
+  EXPECT_EQ(g_sent[1].vertices.size(), 12u);
 }

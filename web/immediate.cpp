@@ -55,6 +55,7 @@ struct State {
   std::vector<SculptLineVertex> lineVertices;  // smoothed segments' quads
   std::vector<std::uint32_t> indices;
   std::vector<std::uint32_t> sentIndices;  // the last frame's, as webgl.js keeps them
+  std::vector<std::uint32_t> renumbered;   // each plain vertex's number in the batch sent
   std::vector<SculptRange> ranges;
   // Smoothed segments that the context widens itself, by their ends' vertex numbers.
   std::uint32_t endsCapacity = 0;  // vertices; 0 where the context cannot
@@ -156,6 +157,42 @@ std::uint32_t segmentEnds() {
   return segments;
 }
 
+// Whether a triangle lies wholly beyond one plane of the clip volume, where GL draws none of it. A
+// NaN fails every comparison, so such a triangle goes to the GPU as it always did.
+bool beyondOnePlane(const SculptVertex& a, const SculptVertex& b, const SculptVertex& c) {
+  const float *p = a.position, *q = b.position, *r = c.position;
+  for (int axis = 0; axis < 3; ++axis) {
+    if (p[axis] < -p[3] && q[axis] < -q[3] && r[axis] < -r[3]) return true;
+    if (p[axis] > p[3] && q[axis] > q[3] && r[axis] > r[3]) return true;
+  }
+  return false;
+}
+
+// Appends a triangle's indices unless it cannot reach the screen: most of a field lies outside the
+// view, and the browser's GPU process would transform and clip every vertex of it each frame.
+void addTriangle(std::uint32_t a, std::uint32_t b, std::uint32_t c) {
+  State& s = state();
+  if (beyondOnePlane(s.vertices[a], s.vertices[b], s.vertices[c])) return;
+  s.indices.insert(s.indices.end(), {a, b, c});
+}
+
+// Keeps only the plain vertices that the batch's indices name, in the order drawn, and numbers
+// the indices afresh; a frame of the same triangles on the screen gives the same indices.
+void dropUnusedVertices() {
+  State& s = state();
+  constexpr std::uint32_t kUnused = 0xffffffff;
+  s.renumbered.assign(s.vertices.size(), kUnused);
+  for (const std::uint32_t i : s.indices) s.renumbered[i] = 0;
+  std::uint32_t kept = 0;
+  for (std::size_t v = 0; v < s.vertices.size(); ++v) {
+    if (s.renumbered[v] == kUnused) continue;
+    s.vertices[kept] = s.vertices[v];
+    s.renumbered[v] = kept++;
+  }
+  s.vertices.resize(kept);
+  for (std::uint32_t& i : s.indices) i = s.renumbered[i];
+}
+
 // Adds `added` indices from `start` as a run, or to the last run where it is of the same kind.
 void addRun(std::uint32_t mode, std::uint32_t kind, std::uint32_t start, std::uint32_t added) {
   State& s = state();
@@ -196,13 +233,13 @@ void closePrimitive() {
       lines = false;
       for (std::uint32_t i = 0; i + 3 < count; i += 2) {
         const std::uint32_t a = first + i, b = a + 1, c = a + 2, d = a + 3;
-        s.indices.insert(s.indices.end(), {c, a, d, a, b, d});
+        addTriangle(c, a, d);
+        addTriangle(a, b, d);
       }
       break;
     case GL_POLYGON:
       lines = false;
-      for (std::uint32_t i = 1; i + 1 < count; ++i)
-        s.indices.insert(s.indices.end(), {first, first + i, first + i + 1});
+      for (std::uint32_t i = 1; i + 1 < count; ++i) addTriangle(first, first + i, first + i + 1);
       break;
     default:  // no program draws another kind
       break;
@@ -238,8 +275,10 @@ extern "C" {
 EMSCRIPTEN_KEEPALIVE void sculptFlush() {
   State& s = state();
   if (!s.ranges.empty()) {
-    // Every program draws the same primitives every frame, so its indices are nearly always the
-    // last frame's; comparing them costs far less than sending them again.
+    dropUnusedVertices();
+    // While the same triangles reach the screen a frame's indices are the last frame's, and every
+    // program draws the same primitives every frame; comparing them costs far less than sending
+    // them again.
     const bool changed = s.indices != s.sentIndices;
     if (changed) s.sentIndices.swap(s.indices);
     const bool widened = !s.pairs.empty();
