@@ -15,6 +15,7 @@ mergeInto(LibraryManager.library, {
     indices: null,       // {buffers, current}: the plain vertices' indices
     quads: null,         // {buffer, count}: the quads' indices, the same every frame
     kTurns: 3,           // buffers of each kind, taken in turn by the frames
+    kPieceIndices: 6144, // indices a draw hands the GPU before a flush: 2,048 triangles
     turn: 0,
     reach: 1,            // pixels from a smoothed line's centre to where its coverage ends
     state: [],           // [name, arguments] of each setting the program made, latest last
@@ -253,6 +254,19 @@ mergeInto(LibraryManager.library, {
       gl.bufferData(gl.ELEMENT_ARRAY_BUFFER, indices, gl.STATIC_DRAW);
     },
 
+    // Draws `count` indices from `first` as triangles or lines, a piece at a time, each flushed
+    // as soon as it is drawn. A GPU driver that draws on the processor, as Mesa's llvmpipe does,
+    // bins a piece's triangles while its threads fill the last piece's; given the frame whole it
+    // would bin it all first, and in the browser's GPU process take that much fresh memory for it
+    // and give it back every frame. A piece is a whole number of triangles and of lines.
+    drawInPieces: function(gl, mode, first, count) {
+      for (var done = 0; done < count; done += sculptGl.kPieceIndices) {
+        var piece = Math.min(sculptGl.kPieceIndices, count - done);
+        gl.drawElements(mode, piece, gl.UNSIGNED_INT, (first + done) * 4);
+        gl.flush();
+      }
+    },
+
     // Draws from here on with the plain shader, vertices and indices, or the smoothed segments'
     // quads (`kind` 1), or those made from the segments' ends (2).
     use: function(gl, kind) {
@@ -334,7 +348,7 @@ mergeInto(LibraryManager.library, {
       // float textures: not drawn in this one frame, the next makes its quads in the layer.
       if (HEAPU32[at + 3] === 2 && !(ends && sculptGl.segments)) continue;
       if (HEAPU32[at + 3] !== kind) sculptGl.use(gl, kind = HEAPU32[at + 3]);
-      gl.drawElements(HEAPU32[at], HEAPU32[at + 2], gl.UNSIGNED_INT, HEAPU32[at + 1] * 4);
+      sculptGl.drawInPieces(gl, HEAPU32[at], HEAPU32[at + 1], HEAPU32[at + 2]);
     }
   },
   sculptWebGlEnable__deps: ['$sculptGl'],

@@ -4,8 +4,9 @@
 // the mean difference is reported beside it. The browser's picture is written as
 // OUTDIR/PROGRAM-web.ppm, or PROGRAM-firefox.ppm or PROGRAM-webkit.ppm. The page widens smoothed
 // lines on the GPU from their ends, and a frame of sculpt_lines hands WebGL no more than a line
-// strip's vertices; `without-float-textures` (Chromium) hides the float textures that needs, so
-// that the layer's own quads draw instead.
+// strip's vertices; every frame reaches the GPU in pieces, each flushed as it is drawn.
+// `without-float-textures` (Chromium) hides the float textures that the widening needs, so that
+// the layer's own quads draw instead.
 import assert from 'node:assert/strict';
 import {readFileSync, writeFileSync} from 'node:fs';
 
@@ -15,6 +16,8 @@ const [folder, program, out, variant] = process.argv.slice(2);
 const onTheGpu = variant !== 'without-float-textures';
 // Bytes a frame may hand WebGL: a plain line strip's vertices, 65,536 of 20 bytes, and a tenth.
 const kFrameBytes = 65536 * 20 * 1.1;
+// Indices the page may draw before it flushes them to the GPU: 2,048 triangles.
+const kPieceIndices = 6144;
 const kLevels = 24;  // of 255
 // Shares of pixels allowed past kLevels. WebGL has no line smoothing, so the browser's lines are
 // aliased where Mesa's are smoothed, and their edges differ most; the surfaces differ only where
@@ -60,6 +63,18 @@ const web = await withPage(folder, `${program}_fixed.html`, {width: linux.width,
     count('bufferSubData', 2);
     count('texImage2D', -1);
     count('texSubImage2D', -1);
+    // The indices drawn since the last flush, and the most they reached.
+    counts.unflushed = counts.mostUnflushed = 0;
+    const drawElements = gl.drawElements.bind(gl), flush = gl.flush.bind(gl);
+    gl.drawElements = (mode, indices, ...rest) => {
+      counts.unflushed += indices;
+      counts.mostUnflushed = Math.max(counts.mostUnflushed, counts.unflushed);
+      return drawElements(mode, indices, ...rest);
+    };
+    gl.flush = () => {
+      counts.unflushed = 0;
+      return flush();
+    };
     const clear = gl.clear.bind(gl);
     gl.clear = (mask) => {
       counts.frames.push(counts.bytes);
@@ -79,6 +94,10 @@ const web = await withPage(folder, `${program}_fixed.html`, {width: linux.width,
   if (onTheGpu && program === 'sculpt_lines') {
     assert.ok(most <= kFrameBytes, 'no more than a plain line strip a frame');
   }
+  // A frame goes to the GPU in pieces, each flushed as it is drawn, never whole.
+  const unflushed = await page.evaluate(() => window.handed.mostUnflushed);
+  assert.ok(unflushed > 0 && unflushed <= kPieceIndices,
+            `${unflushed} indices drawn before a flush, against ${kPieceIndices}`);
   const picture = await page.evaluate(() => {
     const p = window.sculptPicture;
     let text = '';
