@@ -16,6 +16,7 @@ mergeInto(LibraryManager.library, {
     quads: null,         // {buffer, count}: the quads' indices, the same every frame
     kTurns: 3,           // buffers of each kind, taken in turn by the frames
     kPieceIndices: 6144, // indices a draw hands the GPU before a flush: 2,048 triangles
+    inPieces: false,     // whether frames go in pieces: where the context draws on the processor
     turn: 0,
     reach: 1,            // pixels from a smoothed line's centre to where its coverage ends
     state: [],           // [name, arguments] of each setting the program made, latest last
@@ -211,6 +212,7 @@ mergeInto(LibraryManager.library, {
         sculptGl.smoothFragment, ['position', 'colour', 'span']);
       sculptGl.smooth.reachAt = gl.getUniformLocation(sculptGl.smooth.program, 'reach');
       sculptGl.buildSegments(gl, link);
+      sculptGl.inPieces = sculptGl.drawsOnProcessor(gl);
       sculptGl.indices = {buffers: sculptGl.buffers(gl), current: null};
       sculptGl.quads = {buffer: gl.createBuffer(), count: 0};
       gl.enableVertexAttribArray(0);
@@ -254,16 +256,26 @@ mergeInto(LibraryManager.library, {
       gl.bufferData(gl.ELEMENT_ARRAY_BUFFER, indices, gl.STATIC_DRAW);
     },
 
-    // Draws `count` indices from `first` as triangles or lines, a piece at a time, each flushed
-    // as soon as it is drawn. A GPU driver that draws on the processor, as Mesa's llvmpipe does,
-    // bins a piece's triangles while its threads fill the last piece's; given the frame whole it
-    // would bin it all first, and in the browser's GPU process take that much fresh memory for it
-    // and give it back every frame. A piece is a whole number of triangles and of lines.
+    // Whether the context draws on the processor (Mesa's llvmpipe, lavapipe or softpipe, or
+    // SwiftShader), as far as the browser names its renderer.
+    drawsOnProcessor: function(gl) {
+      var info = gl.getExtension('WEBGL_debug_renderer_info');
+      var renderer = info ? String(gl.getParameter(info.UNMASKED_RENDERER_WEBGL)) : '';
+      return /llvmpipe|lavapipe|softpipe|swiftshader/i.test(renderer);
+    },
+
+    // Draws `count` indices from `first` as triangles or lines. On a renderer that draws on the
+    // processor it goes a piece at a time, each flushed as soon as it is drawn: llvmpipe bins a
+    // piece's triangles while its threads fill the last piece's; given the frame whole it would
+    // bin it all first, and in the browser's GPU process take that much fresh memory for it and
+    // give it back every frame. A GPU of its own gains nothing by it, and a phone's tiling GPU
+    // would store and reload the whole picture at each flush. A piece is a whole number of
+    // triangles and of lines.
     drawInPieces: function(gl, mode, first, count) {
-      for (var done = 0; done < count; done += sculptGl.kPieceIndices) {
-        var piece = Math.min(sculptGl.kPieceIndices, count - done);
-        gl.drawElements(mode, piece, gl.UNSIGNED_INT, (first + done) * 4);
-        gl.flush();
+      var most = sculptGl.inPieces ? sculptGl.kPieceIndices : count;
+      for (var done = 0; done < count; done += most) {
+        gl.drawElements(mode, Math.min(most, count - done), gl.UNSIGNED_INT, (first + done) * 4);
+        if (sculptGl.inPieces) gl.flush();
       }
     },
 
