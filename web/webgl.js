@@ -257,10 +257,14 @@ mergeInto(LibraryManager.library, {
     },
 
     // Whether the context draws on the processor (Mesa's llvmpipe, lavapipe or softpipe, or
-    // SwiftShader), as far as the browser names its renderer.
+    // SwiftShader), as far as the browser names its renderer. Firefox names it in RENDERER, and
+    // warns on the console at the extension; Chromium and WebKit name it, if at all, only there.
     drawsOnProcessor: function(gl) {
-      var info = gl.getExtension('WEBGL_debug_renderer_info');
-      var renderer = info ? String(gl.getParameter(info.UNMASKED_RENDERER_WEBGL)) : '';
+      var renderer = String(gl.getParameter(gl.RENDERER));
+      if (renderer === 'WebKit WebGL') {
+        var info = gl.getExtension('WEBGL_debug_renderer_info');
+        renderer = info ? String(gl.getParameter(info.UNMASKED_RENDERER_WEBGL)) : '';
+      }
       return /llvmpipe|lavapipe|softpipe|swiftshader/i.test(renderer);
     },
 
