@@ -15,8 +15,9 @@ import {kEngine, until, withPage} from './browser.mjs';
 
 const [folder, program, out, variant] = process.argv.slice(2);
 const onTheGpu = variant !== 'without-float-textures';
-// WebKitGTK names no renderer to the page, so its frames go whole, as on a GPU.
-const inPieces = variant !== 'renderer-unnamed' && kEngine !== 'webkit';
+// Only Chromium names llvmpipe to the page and takes pieces; in WebKitGTK, which names no
+// renderer, and in Firefox, frames go whole, as on a GPU.
+const inPieces = variant !== 'renderer-unnamed' && kEngine === 'chromium';
 // Bytes a frame may hand WebGL: a plain line strip's vertices, 65,536 of 20 bytes, and a tenth.
 const kFrameBytes = 65536 * 20 * 1.1;
 // Indices the page may draw before it flushes them to the GPU: 2,048 triangles.
@@ -99,8 +100,8 @@ const web = await withPage(folder, `${program}_fixed.html`, {width: linux.width,
   if (onTheGpu && program === 'sculpt_lines') {
     assert.ok(most <= kFrameBytes, 'no more than a plain line strip a frame');
   }
-  // On llvmpipe, named, a frame goes in pieces, each flushed as it is drawn, never whole; where
-  // the renderer is not named, whole and unflushed.
+  // On llvmpipe, named, a frame goes in pieces, each flushed as it is drawn, never whole;
+  // elsewhere whole and unflushed.
   const {mostUnflushed, flushes} = await page.evaluate(() => window.handed);
   if (inPieces) {
     assert.ok(mostUnflushed > 0 && mostUnflushed <= kPieceIndices,
