@@ -4,8 +4,8 @@
 // the mean difference is reported beside it. The browser's picture is written as
 // OUTDIR/PROGRAM-web.ppm, or PROGRAM-firefox.ppm or PROGRAM-webkit.ppm. The page widens smoothed
 // lines on the GPU from their ends, and a frame of sculpt_lines hands WebGL no more than a line
-// strip's vertices; every frame reaches llvmpipe in pieces, each flushed as it is drawn. The
-// VARIANT (Chromium) hides what the page asks of the context: `without-float-textures` the float
+// strip's vertices; in Chromium on llvmpipe every frame goes in pieces, each flushed as it is
+// drawn, and elsewhere whole. The VARIANT (Chromium) hides what the page asks of the context: `without-float-textures` the float
 // textures that the widening needs, so that the layer's own quads draw instead;
 // `renderer-unnamed` the renderer's name, as a GPU may be, so that each frame goes whole.
 import assert from 'node:assert/strict';
@@ -15,6 +15,9 @@ import {kEngine, until, withPage} from './browser.mjs';
 
 const [folder, program, out, variant] = process.argv.slice(2);
 const onTheGpu = variant !== 'without-float-textures';
+// The extension each variant hides from the page.
+const kHidden = {'without-float-textures': 'OES_texture_float',
+                 'renderer-unnamed': 'WEBGL_debug_renderer_info'};
 // Only Chromium names llvmpipe to the page and takes pieces; in WebKitGTK, which names no
 // renderer, and in Firefox, frames go whole, as on a GPU.
 const inPieces = variant !== 'renderer-unnamed' && kEngine === 'chromium';
@@ -42,7 +45,8 @@ const web = await withPage(folder, `${program}_fixed.html`, {width: linux.width,
                            async (page, address) => {
   if (variant) {
     assert.equal(kEngine, 'chromium', 'only Chromium runs a script before the page');
-    const hidden = onTheGpu ? 'WEBGL_debug_renderer_info' : 'OES_texture_float';
+    const hidden = kHidden[variant];
+    assert.ok(hidden, `${variant} is a variant`);
     await page.send('Page.addScriptToEvaluateOnNewDocument', {source: `
       const getExtension = WebGLRenderingContext.prototype.getExtension;
       WebGLRenderingContext.prototype.getExtension = function(name) {
